@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// Writes Qt's debug, warning and critical messages to "kestan.log" in the working
+// directory, one line each, so a support person can follow what the program did.
+class LogHandler
+{
+public:
+    static constexpr qint64 MaxLogSize = 5 * 1024 * 1024;
+
+    // Opens the log for appending (after moving a log over MaxLogSize to "<name>.1")
+    // and installs the handler. Returns false when the file cannot be opened; the
+    // program then keeps Qt's default output.
+    static bool install(const QString &fileName = QStringLiteral("kestan.log"));
+    static void uninstall();
+
+    // One log line, as written to the file.
+    static QString formatLine(QtMsgType type, const QMessageLogContext &context, const QString &message);
+};

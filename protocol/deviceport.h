@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QSerialPort>
+
+// The window's serial port behind a small interface, so tests can substitute a fake
+// that records writes and feeds replies.
+class DevicePort : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class OpenError { None, PermissionDenied, Busy, Other };
+
+    using QObject::QObject;
+
+    virtual void setPortName(const QString &name) = 0;
+    virtual QString portName() const = 0;
+    virtual bool open() = 0; // read-write, 115200 8N1, no flow control
+    virtual bool isOpen() const = 0;
+    virtual void close() = 0;
+    virtual qint64 bytesAvailable() const = 0;
+    virtual QByteArray readAll() = 0;
+    virtual qint64 write(const char *data, qint64 count) = 0;
+    virtual OpenError lastOpenError() const { return OpenError::None; }
+
+signals:
+    void readyRead();
+};
+
+class SerialDevicePort : public DevicePort
+{
+    Q_OBJECT
+
+public:
+    explicit SerialDevicePort(QObject *parent = nullptr);
+
+    void setPortName(const QString &name) override;
+    QString portName() const override;
+    bool open() override;
+    bool isOpen() const override;
+    void close() override;
+    qint64 bytesAvailable() const override;
+    QByteArray readAll() override;
+    qint64 write(const char *data, qint64 count) override;
+    OpenError lastOpenError() const override { return openError; }
+
+private:
+    QSerialPort port;
+    OpenError openError = OpenError::None;
+};

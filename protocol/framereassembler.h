@@ -1,0 +1,53 @@
+#pragma once
+
+#include "frame.h"
+
+#include <QByteArray>
+
+#include <array>
+
+namespace Koru {
+
+// One complete frame, copied out of the receive buffer so that handlers that re-enter
+// the receive path (a modal box runs a nested event loop) never see it again.
+struct Frame
+{
+    std::array<uint8_t, MaxFrameSize> bytes{};
+    int length = 0;
+
+    const uint8_t *data() const { return bytes.data(); }
+    uint8_t source() const { return bytes[FrameOffset::Source]; }
+    uint8_t target() const { return bytes[FrameOffset::Target]; }
+    uint8_t commandSet() const { return bytes[FrameOffset::Set]; }
+    uint8_t commandId() const { return bytes[FrameOffset::Id]; }
+    int payloadLength() const { return bytes[FrameOffset::Length]; }
+    const uint8_t *payload() const { return bytes.data() + FrameOffset::Payload; }
+};
+
+// Cuts a byte stream into header-checked frames. Consumed bytes are skipped with a read
+// offset and only compacted away in bulk, so each received byte costs O(1) amortised.
+class FrameReassembler
+{
+public:
+    enum class Result {
+        Frame,     // a complete frame was taken out
+        NeedMore,  // wait for more bytes
+        BadHeader, // 4 bytes were dropped; the pass ends until new bytes arrive
+    };
+
+    void append(const char *data, int count);
+    void append(const QByteArray &bytes) { append(bytes.constData(), bytes.size()); }
+
+    Result takeFrame(Frame &frame);
+
+    int buffered() const { return buffer.size() - head; }
+    void clear();
+
+private:
+    void compact();
+
+    QByteArray buffer;
+    int head = 0;
+};
+
+} // namespace Koru

@@ -1,0 +1,111 @@
+#include "portenumerator.h"
+#include "protocolids.h"
+
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#ifdef KORU_HAVE_UDEV
+#include <libudev.h>
+#endif
+
+namespace {
+constexpr int PollIntervalMs = 500;
+}
+
+void PortEnumerator::announceChanges(const QList<PortInfo> &current)
+{
+    const QList<PortInfo> previous = known;
+    known = current;
+    for (const PortInfo &info : previous) {
+        if (!current.contains(info))
+            emit deviceRemoved(info);
+    }
+    for (const PortInfo &info : current) {
+        if (!previous.contains(info))
+            emit deviceDiscovered(info);
+    }
+}
+
+SystemPortEnumerator::SystemPortEnumerator(QObject *parent)
+    : PortEnumerator(parent)
+{
+    announceChanges(getPorts());
+    if (!startUdevMonitor()) {
+        pollTimer = new QTimer(this);
+        connect(pollTimer, &QTimer::timeout, this, &SystemPortEnumerator::rescan);
+        pollTimer->start(PollIntervalMs);
+    }
+}
+
+SystemPortEnumerator::~SystemPortEnumerator()
+{
+#ifdef KORU_HAVE_UDEV
+    if (udevMonitor)
+        udev_monitor_unref(udevMonitor);
+    if (udevContext)
+        udev_unref(udevContext);
+#endif
+}
+
+QList<PortInfo> SystemPortEnumerator::getPorts() const
+{
+    QList<PortInfo> ports;
+    const auto available = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : available)
+        ports.append({info.portName(), info.vendorIdentifier(), info.productIdentifier()});
+    return ports;
+}
+
+void SystemPortEnumerator::rescan()
+{
+    announceChanges(getPorts());
+}
+
+bool SystemPortEnumerator::startUdevMonitor()
+{
+#ifdef KORU_HAVE_UDEV
+    // Without a running udev daemon the monitor would never hear of a change.
+    if (!QFileInfo::exists(QStringLiteral("/run/udev/control")))
+        return false;
+    udevContext = udev_new();
+    if (!udevContext)
+        return false;
+    udevMonitor = udev_monitor_new_from_netlink(udevContext, "udev");
+    if (!udevMonitor || udev_monitor_filter_add_match_subsystem_devtype(udevMonitor, "tty", nullptr) < 0
+        || udev_monitor_enable_receiving(udevMonitor) < 0)
+        return false;
+    udevNotifier = new QSocketNotifier(udev_monitor_get_fd(udevMonitor), QSocketNotifier::Read, this);
+    connect(udevNotifier, &QSocketNotifier::activated, this, [this] {
+        if (udev_device *device = udev_monitor_receive_device(udevMonitor))
+            udev_device_unref(device);
+        rescan();
+    });
+    return true;
+#else
+    return false;
+#endif
+}
+
+FixedPathEnumerator::FixedPathEnumerator(PortEnumerator *base, const QString &path, QObject *parent)
+    : PortEnumerator(parent)
+    , base(base)
+    , path(path)
+{
+    base->setParent(this);
+    announceChanges(getPorts());
+    connect(base, &PortEnumerator::deviceDiscovered, this, [this] { announceChanges(getPorts()); });
+    connect(base, &PortEnumerator::deviceRemoved, this, [this] { announceChanges(getPorts()); });
+    auto *pathTimer = new QTimer(this);
+    connect(pathTimer, &QTimer::timeout, this, [this] { announceChanges(getPorts()); });
+    pathTimer->start(PollIntervalMs / 2);
+}
+
+QList<PortInfo> FixedPathEnumerator::getPorts() const
+{
+    QList<PortInfo> ports = base->getPorts();
+    if (QFileInfo::exists(path))
+        ports.append({path, Koru::DeviceVendorId, Koru::DeviceProductId});
+    return ports;
+}

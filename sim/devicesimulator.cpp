@@ -1,0 +1,285 @@
+#include "devicesimulator.h"
+
+#include <algorithm>
+
+namespace Koru {
+namespace {
+
+constexpr int ProductionListIntervalMs = 1000;
+constexpr int MaxShellChunk = 240; // bytes of shell text per answer frame
+constexpr int MaxPieceSize = 7;
+constexpr int PieceGapMs = 1;
+constexpr int MaxNoiseBytes = 4;
+
+const char HelpLine[] = "commands: help, rc_pc 0|1, model_default, version\r\n";
+const char HelpDetailLine[] = "rc_pc 1 streams the channel values, model_default restores "
+                              "the channel settings\r\n";
+
+QByteArray requestPayload(const Frame &frame)
+{
+    // In check mode 8 the length byte counts one byte more than the payload.
+    const bool crc = checkModeOf(frame.bytes[FrameOffset::Control]) == CheckCrc;
+    const int length = std::max(0, frame.payloadLength() - (crc ? 1 : 0));
+    return QByteArray(reinterpret_cast<const char *>(frame.payload()), length);
+}
+
+QString versionText(uint32_t version)
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg((version >> 16) & 0xFF)
+        .arg((version >> 8) & 0xFF)
+        .arg(version & 0xFF);
+}
+
+quint32 seedFor(quint32 seed)
+{
+    return seed != 0 ? seed : QRandomGenerator::global()->generate();
+}
+
+} // namespace
+
+DeviceSimulator::Device::Device(uint8_t id, const SimulatorOptions &options)
+    : profile(DeviceProfile::forDevice(id)), bootLoader(options)
+{
+    bootLoader.setInApplication(options.startInApplication);
+}
+
+DeviceSimulator::DeviceSimulator(const SimulatorOptions &options, QObject *parent)
+    : QObject(parent), opts(options), random(seedFor(options.seed))
+{
+    qRegisterMetaType<uint8_t>("uint8_t"); // for queued connections and spies by signature
+    uptime.start();
+    connect(&pacer, &OutputPacer::ready, this, &DeviceSimulator::output);
+    connect(&liveTimer, &QTimer::timeout, this, &DeviceSimulator::sendLiveValues);
+    connect(&productionTimer, &QTimer::timeout, this, &DeviceSimulator::sendProductionLists);
+    productionTimer.setInterval(ProductionListIntervalMs);
+    liveTimer.setTimerType(Qt::PreciseTimer);
+    applyTimings();
+}
+
+void DeviceSimulator::setOptions(const SimulatorOptions &options)
+{
+    if (options.seed != opts.seed)
+        random.seed(seedFor(options.seed));
+    if (options.startInApplication != opts.startInApplication) {
+        for (auto &entry : devices)
+            entry.second.bootLoader.setInApplication(options.startInApplication);
+    }
+    opts = options;
+    applyTimings();
+}
+
+void DeviceSimulator::applyTimings()
+{
+    liveTimer.setInterval(1000 / std::clamp(opts.liveValueRateHz, 1, 1000));
+}
+
+DeviceSimulator::Device &DeviceSimulator::device(uint8_t id)
+{
+    return devices.try_emplace(id, id, opts).first->second;
+}
+
+QByteArray DeviceSimulator::completedImage(uint8_t deviceId) const
+{
+    const auto found = devices.find(deviceId);
+    return found == devices.end() ? QByteArray() : found->second.bootLoader.completedImage();
+}
+
+void DeviceSimulator::receive(const QByteArray &bytes)
+{
+    reassembler.append(bytes);
+    Frame frame;
+    for (;;) {
+        const FrameReassembler::Result result = reassembler.takeFrame(frame);
+        if (result == FrameReassembler::Result::NeedMore)
+            break;
+        if (result == FrameReassembler::Result::Frame)
+            dispatch(frame);
+    }
+}
+
+void DeviceSimulator::dropLink()
+{
+    reassembler.clear();
+    pacer.clear();
+}
+
+void DeviceSimulator::dispatch(const Frame &frame)
+{
+    const uint8_t target = frame.target();
+    if (!frameEndValid(frame.data(), frame.length) || !opts.deviceIds.contains(target))
+        return;
+    const QByteArray request = requestPayload(frame);
+    const uint8_t set = frame.commandSet();
+    const uint8_t id = frame.commandId();
+    std::optional<QByteArray> answer;
+    if (set == RemoteControllerSet && (target == RemoteControllerId || target == ModuleSideId))
+        answer = remote.handle(id, request);
+    else if (set == GimbalSet && target == GimbalCameraId)
+        answer = gimbal.handle(id, request);
+    else if (set == CommonSet)
+        answer = handleCommon(target, id, request);
+    if (answer)
+        reply(target, set, id, *answer);
+}
+
+std::optional<QByteArray> DeviceSimulator::handleCommon(uint8_t deviceId, uint8_t commandId,
+                                                        const QByteArray &request)
+{
+    Device &state = device(deviceId);
+    switch (commandId) {
+    case CMD_ID_VERSION:
+        return state.profile.versionPayload();
+    case CMD_ID_UID:
+        return state.profile.uidPayload();
+    case CMD_ID_SHELL_TEXT:
+        runShell(deviceId, request);
+        break;
+    case CMD_ID_UPGRADE_START:
+        return startUpgrade(deviceId, request);
+    case CMD_ID_UPGRADE_DATA:
+        return state.bootLoader.data(request);
+    case CMD_ID_UPGRADE_END:
+        return state.bootLoader.end(request);
+    case CMD_ID_RESET:
+        resetDevice(deviceId);
+        break;
+    case CMD_ID_SCPZ_VALUES:
+        if (deviceId == RemoteControllerId)
+            production.setValue(request);
+        break;
+    case CMD_ID_SCXS_VALUES:
+        if (deviceId == RemoteControllerId && !request.isEmpty())
+            setProductionDisplay(request[0] == 1);
+        break;
+    default:
+        break;
+    }
+    return std::nullopt;
+}
+
+QByteArray DeviceSimulator::startUpgrade(uint8_t deviceId, const QByteArray &request)
+{
+    BootLoader &loader = device(deviceId).bootLoader;
+    const bool wasApplication = loader.inApplication();
+    const QByteArray answer = loader.start(request);
+    if (wasApplication && !loader.inApplication() && deviceId == RemoteControllerId) {
+        // The controller's application stops everything it was doing and reboots once
+        // the answer is out; only its boot loader comes back on the port.
+        setStreaming(false);
+        setProductionDisplay(false);
+        QTimer::singleShot(opts.processingDelayMs + opts.restartDelayMs, this,
+                           &DeviceSimulator::bootLoaderRestart);
+    }
+    return answer;
+}
+
+void DeviceSimulator::resetDevice(uint8_t deviceId)
+{
+    Device &state = device(deviceId);
+    if (!state.bootLoader.reset())
+        return;
+    ++state.profile.firmwareVersion; // the new image reports the next patch version
+    emit upgradeCompleted(deviceId, state.bootLoader.completedImage());
+}
+
+void DeviceSimulator::runShell(uint8_t deviceId, const QByteArray &request)
+{
+    const QString command = QString::fromUtf8(request).simplified();
+    for (const QString &line : shellReply(deviceId, command)) {
+        const QByteArray text = line.toUtf8();
+        for (int at = 0; at < text.size(); at += MaxShellChunk)
+            reply(deviceId, CommonSet, CMD_ID_SHELL_TEXT, text.mid(at, MaxShellChunk));
+    }
+}
+
+QStringList DeviceSimulator::shellReply(uint8_t deviceId, const QString &command)
+{
+    const QStringList words = command.split(QLatin1Char(' '));
+    if (command.isEmpty())
+        return {};
+    if (command == QLatin1String("help"))
+        return {QLatin1String(HelpLine), QLatin1String(HelpDetailLine)};
+    if (words.first() == QLatin1String("rc_pc")) {
+        if (words.size() != 2 || (words[1] != QLatin1String("0") && words[1] != QLatin1String("1")))
+            return {QStringLiteral("usage: rc_pc 0|1\r\n")};
+        const bool on = words[1] == QLatin1String("1");
+        if (deviceId == RemoteControllerId)
+            setStreaming(on);
+        return {on ? QStringLiteral("rc_pc on\r\n") : QStringLiteral("rc_pc off\r\n")};
+    }
+    if (command == QLatin1String("model_default")) {
+        remote.restoreDefaults();
+        return {QStringLiteral("channel settings restored\r\n")};
+    }
+    if (command == QLatin1String("version")) {
+        const DeviceProfile &profile = device(deviceId).profile;
+        return {QStringLiteral("fw %1 boot %2 hw %3\r\n")
+                    .arg(versionText(profile.firmwareVersion), versionText(profile.bootLoaderVersion),
+                         QString::fromLatin1(profile.hardwareId))};
+    }
+    return {QStringLiteral("unknown command: %1\r\n").arg(command)};
+}
+
+void DeviceSimulator::reply(uint8_t deviceId, uint8_t set, uint8_t id, const QByteArray &payload)
+{
+    send(makeFrame(deviceId, AssistantId, set, id, payload, opts.checkMode), opts.processingDelayMs);
+}
+
+void DeviceSimulator::send(const QByteArray &frame, int delayMs)
+{
+    const QByteArray bytes = opts.noise ? noise() + frame : frame;
+    if (!opts.splitOutput) {
+        pacer.push(bytes, delayMs);
+        return;
+    }
+    for (int at = 0; at < bytes.size();) {
+        const int piece = int(random.bounded(1, MaxPieceSize + 1));
+        pacer.push(bytes.mid(at, piece), at == 0 ? delayMs : 0, PieceGapMs);
+        at += piece;
+    }
+}
+
+QByteArray DeviceSimulator::noise()
+{
+    QByteArray bytes(int(random.bounded(1, MaxNoiseBytes + 1)), '\0');
+    for (char &byte : bytes) {
+        // Uniform over every value except the start byte.
+        uint32_t value = random.bounded(255u);
+        byte = char(value >= FrameStart ? value + 1 : value);
+    }
+    return bytes;
+}
+
+void DeviceSimulator::setStreaming(bool on)
+{
+    if (on && !liveTimer.isActive())
+        liveTimer.start();
+    else if (!on)
+        liveTimer.stop();
+}
+
+void DeviceSimulator::setProductionDisplay(bool on)
+{
+    if (!on) {
+        productionTimer.stop();
+    } else if (!productionTimer.isActive()) {
+        productionTimer.start();
+        sendProductionLists();
+    }
+}
+
+void DeviceSimulator::sendLiveValues()
+{
+    send(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_CH_VALUES,
+                   remote.liveValues(seconds()), opts.checkMode),
+         0);
+}
+
+void DeviceSimulator::sendProductionLists()
+{
+    reply(RemoteControllerId, CommonSet, CMD_ID_SCPZ_VALUES, production.configurationList());
+    reply(RemoteControllerId, CommonSet, CMD_ID_SCXS_VALUES, production.displayList(seconds()));
+}
+
+} // namespace Koru

@@ -1,0 +1,220 @@
+// koru-devsim: the simulated remote controller and the devices behind it, served on a
+// pseudo-terminal that KORU Assistant (or any serial program) opens as its port.
+
+#include "simulatorhost.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <functional>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace Koru;
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop through a socket pair, the one thing a signal
+// handler may safely touch.
+bool quitOnSignals(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+        return false;
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+struct NumberKnob
+{
+    QCommandLineOption option;
+    long long minimum;
+    long long maximum;
+    std::function<void(SimulatorOptions &, long long)> apply;
+};
+
+struct FlagKnob
+{
+    QCommandLineOption option;
+    std::function<void(SimulatorOptions &)> apply;
+};
+
+QCommandLineOption valued(const QString &name, const QString &description, const QString &value)
+{
+    return QCommandLineOption(name, description, value);
+}
+
+std::vector<NumberKnob> numberKnobs()
+{
+    return {
+        {valued("check-mode", "Check mode of the answers: 0, 4 or 8.", "mode"), 0, 8,
+         [](SimulatorOptions &o, long long v) { o.checkMode = CheckMode(v); }},
+        {valued("delay", "Processing delay per request in ms.", "ms"), 0, 60000,
+         [](SimulatorOptions &o, long long v) { o.processingDelayMs = int(v); }},
+        {valued("drop-ack", "Leave every n-th upgrade data packet unacknowledged.", "n"), 0, 1000000,
+         [](SimulatorOptions &o, long long v) { o.dropEveryNthAck = int(v); }},
+        {valued("refuse-start", "Refuse the upgrade start with this negative code.", "code"), -128, -1,
+         [](SimulatorOptions &o, long long v) { o.refuseStartCode = int8_t(v); }},
+        {valued("refuse-data", "Refuse every upgrade data packet with this negative code.", "code"), -128, -1,
+         [](SimulatorOptions &o, long long v) { o.refuseDataCode = int8_t(v); }},
+        {valued("refuse-end", "Refuse the upgrade end with this negative code.", "code"), -128, -1,
+         [](SimulatorOptions &o, long long v) { o.refuseEndCode = int8_t(v); }},
+        {valued("packet-size", "Upgrade packet size announced by the boot loaders (1-253).", "bytes"), 1, 253,
+         [](SimulatorOptions &o, long long v) { o.packetSize = int(v); }},
+        {valued("rate", "Live channel values per second (1-1000).", "hz"), 1, 1000,
+         [](SimulatorOptions &o, long long v) { o.liveValueRateHz = int(v); }},
+        {valued("calibration-ms", "Time spent on the centre positions of a calibration.", "ms"), 0, 600000,
+         [](SimulatorOptions &o, long long v) { o.calibrationCentreMs = int(v); }},
+        {valued("restart-delay", "Time from the application-mode answer to the restart.", "ms"), 0, 60000,
+         [](SimulatorOptions &o, long long v) { o.restartDelayMs = int(v); }},
+        {valued("restart-downtime", "How long the port stays away during the restart.", "ms"), 0, 600000,
+         [](SimulatorOptions &o, long long v) { o.restartDowntimeMs = int(v); }},
+        {valued("seed", "Seed for pieces and noise (0: random).", "n"), 0, 0xFFFFFFFFLL,
+         [](SimulatorOptions &o, long long v) { o.seed = quint32(v); }},
+    };
+}
+
+std::vector<FlagKnob> flagKnobs()
+{
+    return {
+        {QCommandLineOption("split", "Send answers in random pieces of 1 to 7 bytes."),
+         [](SimulatorOptions &o) { o.splitOutput = true; }},
+        {QCommandLineOption("noise", "Send random bytes (never 0xAA) between frames."),
+         [](SimulatorOptions &o) { o.noise = true; }},
+        {QCommandLineOption("app-mode",
+                            "Answer the first upgrade start with status 2; the remote controller "
+                            "then restarts into its boot loader (the port goes away and comes back)."),
+         [](SimulatorOptions &o) { o.startInApplication = true; }},
+        {QCommandLineOption("calibration-error", "Report the calibration error flag."),
+         [](SimulatorOptions &o) { o.calibrationError = true; }},
+    };
+}
+
+bool parseDevices(const QString &text, QVector<uint8_t> *ids)
+{
+    ids->clear();
+    for (const QString &item : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const uint value = item.trimmed().toUInt(&ok, 16);
+        if (!ok || value > 0xFF)
+            return false;
+        ids->append(uint8_t(value));
+    }
+    return !ids->isEmpty();
+}
+
+bool applyNumber(const QCommandLineParser &parser, const NumberKnob &knob, SimulatorOptions &options)
+{
+    const QString name = knob.option.names().constFirst();
+    if (!parser.isSet(knob.option))
+        return true;
+    bool ok = false;
+    const long long value = parser.value(knob.option).toLongLong(&ok, 0);
+    if (!ok || value < knob.minimum || value > knob.maximum) {
+        QTextStream(stderr) << "koru-devsim: bad value for --" << name << ": " << parser.value(knob.option)
+                            << '\n';
+        return false;
+    }
+    knob.apply(options, value);
+    return true;
+}
+
+void announce(SimulatorHost &host)
+{
+    QTextStream out(stdout);
+    out << "port: " << host.slavePath() << '\n';
+    if (host.portPath() != host.slavePath())
+        out << "link: " << host.portPath() << '\n';
+    out.flush();
+}
+
+void report(const QString &line)
+{
+    QTextStream out(stdout);
+    out << line << '\n';
+    out.flush();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("koru-devsim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Simulated KORU remote controller and the devices behind it, served on a "
+                       "pseudo-terminal until SIGINT or SIGTERM."));
+    parser.addHelpOption();
+    const QCommandLineOption link(QStringLiteral("link"),
+                                  QStringLiteral("Keep a symbolic link at this path naming the port."),
+                                  QStringLiteral("path"));
+    const QCommandLineOption devicesOption(
+        QStringLiteral("devices"),
+        QStringLiteral("Answering device ids, hexadecimal, comma separated "
+                       "(default 10,13,1E,2C,2E)."),
+        QStringLiteral("ids"));
+    parser.addOption(link);
+    parser.addOption(devicesOption);
+    const std::vector<NumberKnob> numbers = numberKnobs();
+    const std::vector<FlagKnob> flags = flagKnobs();
+    for (const NumberKnob &knob : numbers)
+        parser.addOption(knob.option);
+    for (const FlagKnob &knob : flags)
+        parser.addOption(knob.option);
+    parser.process(app);
+
+    SimulatorOptions options;
+    for (const NumberKnob &knob : numbers) {
+        if (!applyNumber(parser, knob, options))
+            return 2;
+    }
+    for (const FlagKnob &knob : flags) {
+        if (parser.isSet(knob.option))
+            knob.apply(options);
+    }
+    if (options.checkMode != CheckPlain && options.checkMode != CheckNone && options.checkMode != CheckCrc) {
+        QTextStream(stderr) << "koru-devsim: the check mode is 0, 4 or 8\n";
+        return 2;
+    }
+    if (parser.isSet(devicesOption) && !parseDevices(parser.value(devicesOption), &options.deviceIds)) {
+        QTextStream(stderr) << "koru-devsim: bad device list: " << parser.value(devicesOption) << '\n';
+        return 2;
+    }
+
+    SimulatorHost host(options);
+    if (!host.start(parser.value(link))) {
+        QTextStream(stderr) << "koru-devsim: cannot open the port: " << host.errorString() << '\n';
+        return 1;
+    }
+    if (!quitOnSignals(app)) {
+        QTextStream(stderr) << "koru-devsim: cannot watch SIGINT and SIGTERM\n";
+        return 1;
+    }
+    announce(host);
+    QObject::connect(&host, &SimulatorHost::vanished, &app, [] { report(QStringLiteral("port gone")); });
+    QObject::connect(&host, &SimulatorHost::reappeared, &app, [&host] { announce(host); });
+    QObject::connect(host.simulator(), &DeviceSimulator::upgradeCompleted, &app,
+                     [](uint8_t deviceId, const QByteArray &image) {
+                         report(QStringLiteral("device 0x%1: upgrade completed, %2 bytes")
+                                    .arg(deviceId, 2, 16, QLatin1Char('0'))
+                                    .arg(image.size()));
+                     });
+    return app.exec();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "devicesimulator.h"
+#include "pseudoterminal.h"
+
+#include <QObject>
+#include <QString>
+
+namespace Koru {
+
+// The simulated devices on a pseudo-terminal: what the host writes to the port reaches
+// the devices and their answers come back on it. Also unplugs and re-plugs the port.
+class SimulatorHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SimulatorHost(const SimulatorOptions &options = {}, QObject *parent = nullptr);
+
+    // Opens the port; a non-empty stablePath becomes a link that always names it.
+    bool start(const QString &stablePath = {});
+    QString errorString() const { return terminal.errorString(); }
+
+    // The stable path when one was given, else the current slave path.
+    QString portPath() const;
+    QString slavePath() const { return terminal.slavePath(); }
+    bool isPresent() const { return terminal.isOpen(); }
+
+    // Unplug: the port and its link disappear. Re-plug: a new port, the link re-pointed.
+    void vanish();
+    bool reappear();
+
+    DeviceSimulator *simulator() { return &devices; }
+
+signals:
+    void vanished();
+    void reappeared(const QString &slavePath);
+
+private:
+    void restartDevice();
+
+    // Parented, so that moving the host to another thread takes both along.
+    DeviceSimulator devices;
+    PseudoTerminal terminal{this};
+};
+
+} // namespace Koru

@@ -1,0 +1,202 @@
+#include "frame.h"
+#include "windowfixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace Koru;
+
+namespace {
+
+QString mainText(const char *key)
+{
+    return QCoreApplication::translate("MainWindow", key);
+}
+
+} // namespace
+
+class TstCalibration : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void fullRun();
+    void statusReports_data();
+    void statusReports();
+    void failedStartWithPortClosed();
+    void languageChangeDuringStep2();
+    void resetSendsModelDefault();
+
+private:
+    // The title bar has a "resetCali" button of its own: look on the channel page only.
+    QPushButton *button(const char *name) const
+    {
+        QWidget *page = fixture->window()->findChild<QPushButton *>(QStringLiteral("beginCali"))->parentWidget();
+        return page->findChild<QPushButton *>(QLatin1String(name));
+    }
+    QLabel *label() const;
+    void startCalibration();
+    void report(int calState, int error);
+    // Payloads of the calibration frames written since the last takeWrites().
+    QByteArrayList caliPayloads() const;
+
+    std::unique_ptr<WindowFixture> fixture;
+};
+
+void TstCalibration::init()
+{
+    fixture = std::make_unique<WindowFixture>(true, QStringLiteral("[General]\nlangage=1\n"));
+    fixture->window()->show();
+    fixture->takeWrites();
+}
+
+void TstCalibration::cleanup()
+{
+    fixture.reset();
+}
+
+QLabel *TstCalibration::label() const
+{
+    for (QLabel *l : button("beginCali")->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (l->geometry() == QRect(581, 346, 250, 30))
+            return l;
+    }
+    return nullptr;
+}
+
+void TstCalibration::startCalibration()
+{
+    QTest::mouseClick(button("beginCali"), Qt::LeftButton);
+    QTest::mouseClick(button("beginCali"), Qt::LeftButton);
+    QVERIFY(button("beginCali")->isHidden());
+}
+
+void TstCalibration::report(int calState, int error)
+{
+    const QByteArray payload(1, '\0');
+    fixture->port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_CALIBRATION,
+                                    payload + char(calState) + char(error)));
+}
+
+QByteArrayList TstCalibration::caliPayloads() const
+{
+    QByteArrayList payloads;
+    for (const SentFrame &f : parseWrites(fixture->port()->writes)) {
+        if (f.set == RemoteControllerSet && f.id == CMD_ID_CALIBRATION && f.target == RemoteControllerId)
+            payloads.append(f.payload);
+    }
+    return payloads;
+}
+
+void TstCalibration::fullRun()
+{
+    QPushButton *begin = button("beginCali");
+    QCOMPARE(begin->text(), QStringLiteral("Joystick Calibration"));
+    QTest::mouseClick(begin, Qt::LeftButton);
+    QCOMPARE(begin->text(), QStringLiteral("Next Step"));
+    QCOMPARE(label()->text(), mainText("zhunbei"));
+    QVERIFY(caliPayloads().isEmpty());
+
+    QTest::mouseClick(begin, Qt::LeftButton);
+    QCOMPARE(caliPayloads(), QByteArrayList{QByteArray("\x01\x01")});
+    QVERIFY(begin->isHidden());
+    QCOMPARE(begin->text(), mainText("caliEnd"));
+    fixture->takeWrites();
+    QTRY_COMPARE_WITH_TIMEOUT(caliPayloads().value(0), QByteArray("\x01\x00", 2), 1000);
+
+    report(1, 0);
+    QCOMPARE(label()->text(), mainText("zhonwei"));
+    QVERIFY(begin->isHidden());
+    report(2, 0);
+    QCOMPARE(label()->text(), mainText("zuidazhi"));
+    QVERIFY(begin->isVisible());
+
+    fixture->takeWrites();
+    QTest::mouseClick(begin, Qt::LeftButton);
+    QCOMPARE(caliPayloads(), QByteArrayList{QByteArray("\x01\x02")});
+    QCOMPARE(begin->text(), QStringLiteral("Joystick Calibration"));
+
+    report(3, 0);
+    QCOMPARE(label()->text(), QStringLiteral("Calibration Complete"));
+    fixture->takeWrites();
+    QTest::qWait(700);
+    QVERIFY(caliPayloads().isEmpty());
+}
+
+void TstCalibration::statusReports_data()
+{
+    QTest::addColumn<int>("calState");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<bool>("buttonShown");
+    QTest::addColumn<bool>("polling");
+    QTest::newRow("0") << 0 << 0 << QByteArray("weikaishi") << false << true;
+    QTest::newRow("1") << 1 << 0 << QByteArray("zhonwei") << false << true;
+    QTest::newRow("2") << 2 << 0 << QByteArray("zuidazhi") << true << true;
+    QTest::newRow("3") << 3 << 0 << QByteArray("wanc") << false << false;
+    QTest::newRow("7 leaves the label") << 7 << 0 << QByteArray("zhonwei") << false << true;
+    QTest::newRow("2 with error") << 2 << 1 << QByteArray("返回收据错误 校准失败") << true << true;
+    QTest::newRow("3 with error") << 3 << 9 << QByteArray("返回收据错误 校准失败") << false << false;
+    QTest::newRow("7 with error") << 7 << 1 << QByteArray("返回收据错误 校准失败") << false << true;
+}
+
+void TstCalibration::statusReports()
+{
+    QFETCH(int, calState);
+    QFETCH(int, error);
+    QFETCH(QByteArray, key);
+    startCalibration();
+    report(1, 0);
+    report(calState, error);
+    QCOMPARE(label()->text(), mainText(key.constData()));
+    QTEST(button("beginCali")->isVisible(), "buttonShown");
+    fixture->takeWrites();
+    QTest::qWait(400);
+    QTEST(caliPayloads().contains(QByteArray("\x01\x00", 2)), "polling");
+}
+
+void TstCalibration::failedStartWithPortClosed()
+{
+    QTest::mouseClick(button("beginCali"), Qt::LeftButton);
+    fixture->port()->close();
+    QTest::mouseClick(button("beginCali"), Qt::LeftButton);
+    QVERIFY(button("beginCali")->isVisible());
+    QCOMPARE(button("beginCali")->text(), QStringLiteral("Next Step"));
+    fixture->port()->open();
+    QTest::qWait(400);
+    QVERIFY(caliPayloads().isEmpty());
+    startCalibration(); // the next click starts once the port works again
+}
+
+void TstCalibration::languageChangeDuringStep2()
+{
+    startCalibration();
+    fixture->window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"))->setCurrentIndex(0);
+    QCOMPARE(button("beginCali")->text(), mainText("caliEnd"));
+    QVERIFY(button("beginCali")->text() != QStringLiteral("Calibration Complete"));
+    QCOMPARE(button("resetCali")->text(), mainText("Defaultallchannels"));
+    QVERIFY(button("beginCali")->isHidden());
+}
+
+void TstCalibration::resetSendsModelDefault()
+{
+    QCOMPARE(button("resetCali")->text(), QStringLiteral("Default all channels"));
+    QTest::mouseClick(button("resetCali"), Qt::LeftButton);
+    QList<SentFrame> shell;
+    for (const SentFrame &f : parseWrites(fixture->takeWrites())) {
+        if (f.set == CommonSet && f.id == CMD_ID_SHELL_TEXT)
+            shell.append(f);
+    }
+    QCOMPARE(shell.size(), 1);
+    QCOMPARE(shell[0].target, uint8_t(RemoteControllerId));
+    QCOMPARE(shell[0].payload, QByteArray("model_default\r\n"));
+}
+
+QTEST_MAIN(TstCalibration)
+#include "tst_calibration.moc"

@@ -1,0 +1,233 @@
+#include "windowfixture.h"
+
+#include "mytoolbutton.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTest>
+
+namespace {
+
+QString iniText(const WindowFixture &f, const QString &key)
+{
+    return QSettings(f.iniPath(), QSettings::IniFormat).value(key).toString();
+}
+
+QList<MyToolButton *> pageButtons(MainWindow *w)
+{
+    QList<MyToolButton *> buttons = w->findChildren<MyToolButton *>();
+    std::sort(buttons.begin(), buttons.end(), [](MyToolButton *a, MyToolButton *b) {
+        static const QList<int> order = {11, 131, 738, 618, 251}; // x of page ids 0..4
+        return order.indexOf(a->x()) < order.indexOf(b->x());
+    });
+    return buttons;
+}
+
+QStringList shellTexts(const QList<SentFrame> &frames)
+{
+    QStringList texts;
+    for (const SentFrame &f : frames) {
+        if (f.set == 0xF0 && f.id == 0x07)
+            texts << QStringLiteral("%1:%2").arg(f.target, 2, 16, QLatin1Char('0')).arg(QString::fromUtf8(f.payload).trimmed());
+    }
+    return texts;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void frameGeometryAndTitleBar();
+    void firstRunStartsInChinese();
+    void savedEnglishIsApplied();
+    void unknownLanguageIndexWritesNothing();
+    void languageSwitchChangesTexts();
+    void pageButtonsSelectAndSendEntryActions();
+    void gimbalTimerFollowsPage4();
+    void dragBands_data();
+    void dragBands();
+    void trayClickTogglesWindow();
+    void settingsDefaults();
+};
+
+void TestMainWindow::frameGeometryAndTitleBar()
+{
+    WindowFixture f;
+    MainWindow *w = f.window();
+    QCOMPARE(w->size(), QSize(870, 620));
+    QCOMPARE(w->objectName(), QStringLiteral("MainWindow"));
+    QCOMPARE(w->windowTitle(), QStringLiteral("KORU Assistant"));
+    QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+    auto *version = w->findChild<QLabel *>(QStringLiteral("VLabel"));
+    QVERIFY(version);
+    QCOMPARE(version->text(), QStringLiteral("v1.2.9"));
+    auto *stack = w->findChild<QStackedWidget *>();
+    QCOMPARE(stack->count(), 5);
+    QCOMPARE(stack->geometry(), QRect(13, 133, 844, 442));
+    const QList<MyToolButton *> buttons = pageButtons(w);
+    QCOMPARE(buttons.size(), 5);
+    QVERIFY(!buttons[2]->isHidden() == false);
+    QVERIFY(buttons[3]->isHidden());
+    QVERIFY(!buttons[0]->isHidden() && !buttons[1]->isHidden() && !buttons[4]->isHidden());
+}
+
+void TestMainWindow::firstRunStartsInChinese()
+{
+    WindowFixture f;
+    QCOMPARE(iniText(f, QStringLiteral("langage")), QStringLiteral("0"));
+    QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->text(), QStringLiteral("软件更新"));
+    QCOMPARE(iniText(f, QStringLiteral("haveOpenUpdataing")), QStringLiteral("0"));
+    QCOMPARE(iniText(f, QStringLiteral("isUpdataing")), QStringLiteral("0"));
+}
+
+void TestMainWindow::savedEnglishIsApplied()
+{
+    WindowFixture f(true, QStringLiteral("[General]\nlangage=1\n"));
+    QCOMPARE(f.window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"))->currentText(),
+             QStringLiteral("English"));
+    QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->text(), QStringLiteral("Update"));
+}
+
+void TestMainWindow::unknownLanguageIndexWritesNothing()
+{
+    WindowFixture f(true, QStringLiteral("[General]\nlangage=5\n"));
+    auto *combo = f.window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"));
+    QCOMPARE(combo->currentIndex(), -1);
+    QCOMPARE(iniText(f, QStringLiteral("langage")), QStringLiteral("5"));
+    // No catalogue was loaded: the keys themselves show.
+    QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->text(), QStringLiteral("Upgrade"));
+}
+
+void TestMainWindow::languageSwitchChangesTexts()
+{
+    WindowFixture f;
+    auto *combo = f.window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"));
+    const QList<MyToolButton *> buttons = pageButtons(f.window());
+    auto caption = [](MyToolButton *b) { return b->findChildren<QLabel *>().first()->text(); };
+    QStringList before;
+    for (MyToolButton *b : buttons)
+        before << b->findChildren<QLabel *>().first()->text() + b->findChildren<QLabel *>().last()->text();
+
+    combo->setCurrentIndex(1);
+    QCOMPARE(iniText(f, QStringLiteral("langage")), QStringLiteral("1"));
+    QStringList after;
+    for (MyToolButton *b : buttons)
+        after << b->findChildren<QLabel *>().first()->text() + b->findChildren<QLabel *>().last()->text();
+    QVERIFY(after.join(QString()).contains(QStringLiteral("CH Setting")));
+    QVERIFY(after.join(QString()).contains(QStringLiteral("gimbal config")));
+    QVERIFY(before.join(QString()).contains(QStringLiteral("通道设置")));
+    for (int i = 0; i < buttons.size(); ++i)
+        QVERIFY2(before[i] != after[i], qPrintable(caption(buttons[i])));
+
+    combo->setCurrentIndex(0);
+    QCOMPARE(iniText(f, QStringLiteral("langage")), QStringLiteral("0"));
+}
+
+void TestMainWindow::pageButtonsSelectAndSendEntryActions()
+{
+    WindowFixture f;
+    const QList<MyToolButton *> buttons = pageButtons(f.window());
+    QVERIFY(buttons[0]->iconSize() != QSize(0, 0));
+    f.takeWrites();
+
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    QCOMPARE(f.window()->currentPageId(), 1);
+    QCOMPARE(buttons[0]->iconSize(), QSize(0, 0));
+    QVERIFY(buttons[1]->iconSize() != QSize(0, 0));
+    const QList<SentFrame> upload = parseWrites(f.takeWrites());
+    QCOMPARE(shellTexts(upload), QStringList({"10:rc_pc 0", "2c:rc_pc 0"}));
+    int versionRequests = 0;
+    for (const SentFrame &frame : upload)
+        versionRequests += (frame.set == 0xF0 && frame.id == 0x0A && frame.target == 0x10) ? 1 : 0;
+    QCOMPARE(versionRequests, 1);
+
+    QTest::mouseClick(buttons[4], Qt::LeftButton);
+    QCOMPARE(shellTexts(parseWrites(f.takeWrites())), QStringList({"10:rc_pc 0", "2c:rc_pc 0"}));
+
+    QTest::mouseClick(buttons[0], Qt::LeftButton);
+    QCOMPARE(shellTexts(parseWrites(f.takeWrites())), QStringList({"10:rc_pc 1", "2c:rc_pc 1"}));
+}
+
+void TestMainWindow::gimbalTimerFollowsPage4()
+{
+    WindowFixture f;
+    QMetaObject::invokeMethod(f.window(), "slot_pagChange", Q_ARG(int, 4));
+    f.takeWrites();
+    QTRY_VERIFY_WITH_TIMEOUT(!parseWrites(f.takeWrites()).isEmpty(), 1500);
+    QMetaObject::invokeMethod(f.window(), "slot_pagChange", Q_ARG(int, 1));
+    f.takeWrites();
+    QTest::qWait(1200);
+    for (const SentFrame &frame : parseWrites(f.takeWrites()))
+        QVERIFY(frame.set != 0x11);
+}
+
+void TestMainWindow::dragBands_data()
+{
+    QTest::addColumn<int>("y");
+    QTest::addColumn<bool>("drags");
+    QTest::newRow("top band") << 40 << true;
+    QTest::newRow("bottom band") << 600 << true;
+    QTest::newRow("page area") << 300 << false;
+    QTest::newRow("band edge 50") << 50 << false;
+    QTest::newRow("band edge 581") << 581 << true;
+}
+
+void TestMainWindow::dragBands()
+{
+    QFETCH(int, y);
+    QFETCH(bool, drags);
+    WindowFixture f;
+    MainWindow *w = f.window();
+    w->move(100, 100);
+    const QPoint start(400, y);
+    const QPoint before = w->pos();
+    QMouseEvent press(QEvent::MouseButtonPress, start, w->mapToGlobal(start), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent move(QEvent::MouseMove, start + QPoint(30, 20), w->mapToGlobal(start) + QPoint(30, 20), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QCOMPARE(w->pos() != before, drags);
+    if (drags)
+        QCOMPARE(w->pos(), before + QPoint(30, 20));
+    QMouseEvent release(QEvent::MouseButtonRelease, start, w->mapToGlobal(start), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+void TestMainWindow::trayClickTogglesWindow()
+{
+    WindowFixture f;
+    MainWindow *w = f.window();
+    w->show();
+    auto click = [w](QSystemTrayIcon::ActivationReason reason) {
+        QMetaObject::invokeMethod(w, "slot_onSystemTrayIconClicked", Q_ARG(QSystemTrayIcon::ActivationReason, reason));
+    };
+    click(QSystemTrayIcon::Trigger);
+    QVERIFY(w->isHidden());
+    click(QSystemTrayIcon::Context);
+    QVERIFY(w->isHidden());
+    click(QSystemTrayIcon::DoubleClick);
+    QVERIFY(!w->isHidden());
+}
+
+void TestMainWindow::settingsDefaults()
+{
+    WindowFixture f;
+    MainWindow *w = f.window();
+    QCOMPARE(w->iniValue(QStringLiteral("never written")), QStringLiteral("0"));
+    w->setIniValue(QStringLiteral("url"), QStringLiteral("https://example.com/x"));
+    QCOMPARE(iniText(f, QStringLiteral("url")), QStringLiteral("https://example.com/x"));
+    w->setIsUpdataing(1);
+    QVERIFY(w->getIsUpdataing());
+    QCOMPARE(iniText(f, QStringLiteral("isUpdataing")), QStringLiteral("1"));
+    w->setIsUpdataing(0);
+    QVERIFY(!w->getIsUpdataing());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "fakeport.h"
+#include "mainwindow.h"
+
+#include <QTemporaryDir>
+#include <QTranslator>
+
+#include <memory>
+
+// A main window on a fake port in a private working directory (its own kestan.ini),
+// with the resources registered. The fake device port "ttyACM0" is present unless the
+// test asks otherwise.
+class WindowFixture
+{
+public:
+    explicit WindowFixture(bool devicePresent = true, const QString &iniText = {});
+    ~WindowFixture();
+
+    MainWindow *window() const { return mainWindow.get(); }
+    FakeDevicePort *port() const { return fakePort; }
+    FakePortEnumerator *enumerator() const { return fakeEnumerator; }
+    QString iniPath() const;
+
+    // Frames written since the last call, split into (set, id, target, payload) views.
+    QByteArrayList takeWrites();
+
+private:
+    QTemporaryDir dir;
+    QString previousDir;
+    QTranslator translator;
+    FakeDevicePort *fakePort = nullptr;
+    FakePortEnumerator *fakeEnumerator = nullptr;
+    std::unique_ptr<MainWindow> mainWindow;
+};
+
+// Command set, id, target and payload of a frame the assistant wrote.
+struct SentFrame
+{
+    uint8_t set = 0;
+    uint8_t id = 0;
+    uint8_t target = 0;
+    QByteArray payload;
+};
+QList<SentFrame> parseWrites(const QByteArrayList &writes);

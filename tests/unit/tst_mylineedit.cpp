@@ -1,0 +1,130 @@
+#include "mylineedit.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QValidator>
+#include <QWidget>
+
+class TstMyLineEdit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void validatorLimitsTyping_data();
+    void validatorLimitsTyping();
+    void validatorState_data();
+    void validatorState();
+    void focusInSelectsAll();
+    void updatesWaitUntilFocusLeaves();
+    void finishEditOnFocusLossOnly();
+
+private:
+    QWidget window;
+    MyLineEdit *edit = nullptr;
+    QLineEdit *other = nullptr;
+};
+
+void TstMyLineEdit::initTestCase()
+{
+    window.resize(200, 80);
+    other = new QLineEdit(&window);
+    other->move(0, 40);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+void TstMyLineEdit::init()
+{
+    edit = new MyLineEdit(&window);
+    edit->setNumberValidator();
+    edit->show();
+    other->setFocus();
+}
+
+void TstMyLineEdit::cleanup()
+{
+    delete edit;
+}
+
+void TstMyLineEdit::validatorLimitsTyping_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("full signed decimal") << "-12345.123456" << "-12345.123456";
+    QTest::newRow("sixth integer digit") << "123456" << "12345";
+    QTest::newRow("seventh decimal") << "1.1234567" << "1.123456";
+    QTest::newRow("letter") << "12a3" << "123";
+    QTest::newRow("plus sign") << "+5" << "5";
+    QTest::newRow("second point") << "1.2.3" << "1.23";
+}
+
+void TstMyLineEdit::validatorLimitsTyping()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), shown);
+}
+
+void TstMyLineEdit::validatorState_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("state");
+    QTest::newRow("lone minus") << "-" << int(QValidator::Intermediate);
+    QTest::newRow("trailing point") << "12." << int(QValidator::Intermediate);
+    QTest::newRow("negative decimal") << "-3.5" << int(QValidator::Acceptable);
+    QTest::newRow("six digits") << "123456" << int(QValidator::Invalid);
+}
+
+void TstMyLineEdit::validatorState()
+{
+    QFETCH(QString, text);
+    QFETCH(int, state);
+    int position = 0;
+    QCOMPARE(int(edit->validator()->validate(text, position)), state);
+}
+
+void TstMyLineEdit::focusInSelectsAll()
+{
+    edit->setText(QStringLiteral("1500"));
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QVERIFY(edit->hasFocus());
+    QTRY_COMPARE(edit->selectedText(), QStringLiteral("1500"));
+}
+
+void TstMyLineEdit::updatesWaitUntilFocusLeaves()
+{
+    edit->setTextIfIdle(QStringLiteral("10"));
+    QCOMPARE(edit->text(), QStringLiteral("10"));
+
+    edit->setFocus();
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("77"));
+    edit->setTextIfIdle(QStringLiteral("20"));
+    QCOMPARE(edit->text(), QStringLiteral("77"));
+
+    other->setFocus();
+    edit->setTextIfIdle(QStringLiteral("30"));
+    QCOMPARE(edit->text(), QStringLiteral("30"));
+}
+
+void TstMyLineEdit::finishEditOnFocusLossOnly()
+{
+    QSignalSpy spy(edit, &MyLineEdit::sig_finishEdit);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(spy.count(), 0);
+    // Tabbing through without typing still ends one edit.
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QVERIFY(!edit->hasFocus());
+    QCOMPARE(spy.count(), 1);
+}
+
+QTEST_MAIN(TstMyLineEdit)
+#include "tst_mylineedit.moc"

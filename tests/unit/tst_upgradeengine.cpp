@@ -1,0 +1,533 @@
+#include "frame.h"
+#include "framereassembler.h"
+#include "protocolids.h"
+#include "responsedecoder.h"
+#include "upgradeengine.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <map>
+
+using namespace Koru;
+
+Q_DECLARE_METATYPE(Koru::PacketPlan::Fit)
+Q_DECLARE_METATYPE(Koru::UpgradeOutcome)
+
+namespace {
+
+struct Command
+{
+    qint64 at;
+    uint8_t id;
+    QByteArray payload;
+};
+
+// The engine's surroundings on a virtual clock: the device's answers and the user's
+// clicks are events at chosen times, and a wait jumps straight to the next event.
+class ScriptedHost : public UpgradeHost
+{
+public:
+    void at(qint64 time, std::function<void()> action) { events.emplace(time, std::move(action)); }
+    void answer(uint8_t id, const QByteArray &payload, int delayMs = 1)
+    {
+        const QByteArray frame = makeFrame(RemoteControllerId, AssistantId, CommonSet, id, payload);
+        at(now + delayMs, [this, frame] { rx.append(frame); });
+    }
+
+    bool sendCommand(uint8_t id, const QByteArray &payload, uint8_t) override
+    {
+        sent.append({now, id, payload});
+        if (device)
+            device(sent.last());
+        return true;
+    }
+    void receive() override
+    {
+        Frame frame;
+        while (rx.takeFrame(frame) == FrameReassembler::Result::Frame)
+            applyResponse(frame, state);
+    }
+    int wait(int maxMs) override
+    {
+        const qint64 begin = now;
+        now = events.empty() ? now + maxMs : std::min(now + maxMs, std::max(now, events.begin()->first));
+        while (!events.empty() && events.begin()->first <= now) {
+            const auto action = events.begin()->second;
+            events.erase(events.begin());
+            action();
+        }
+        return int(now - begin);
+    }
+    bool devicePresent() override { return present; }
+    void showMessage(int code, const QString &text) override { messages.append({code, text}); }
+    void showProgress(int maximum, int value) override { progress.append({maximum, value}); }
+    void setUpdating(bool on) override { updating = on; }
+    bool isUpdating() const override { return updating; }
+
+    QList<Command> sentWithId(uint8_t id) const
+    {
+        QList<Command> result;
+        for (const Command &c : sent)
+            if (c.id == id)
+                result.append(c);
+        return result;
+    }
+
+    DeviceState state;
+    qint64 now = 0;
+    bool present = true;
+    bool updating = false;
+    QList<Command> sent;
+    QList<QPair<int, QString>> messages;
+    QList<QPair<int, int>> progress;
+    std::function<void(const Command &)> device;
+
+private:
+    std::multimap<qint64, std::function<void()>> events;
+    FrameReassembler rx;
+};
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int v : values)
+        result.append(char(v));
+    return result;
+}
+
+// Answers every command like a boot loader announcing packSize, after delayMs.
+void actAsBootLoader(ScriptedHost &host, int packSize, int delayMs = 1)
+{
+    host.device = [&host, packSize, delayMs](const Command &c) {
+        if (c.id == CMD_ID_UPGRADE_START)
+            host.answer(c.id, bytes({1, packSize}), delayMs);
+        else if (c.id == CMD_ID_UPGRADE_DATA)
+            host.answer(c.id, QByteArray(1, '\0') + c.payload.left(2), delayMs);
+        else if (c.id == CMD_ID_UPGRADE_END)
+            host.answer(c.id, bytes({1}), delayMs);
+    };
+}
+
+QByteArray patternBytes(int size)
+{
+    QByteArray content(size, '\0');
+    for (int i = 0; i < size; ++i)
+        content[i] = char((i * 7 + 3) & 0xFF);
+    return content;
+}
+
+} // namespace
+
+class TestUpgradeEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void packetPlan_data();
+    void packetPlan();
+    void transferSendsTheFileWhole_data();
+    void transferSendsTheFileWhole();
+    void refusalShowsTheCodesMessage_data();
+    void refusalShowsTheCodesMessage();
+    void startStatusZeroRepeatsUntilTimeOut();
+    void answerOnTheLastPollCounts_data();
+    void answerOnTheLastPollCounts();
+    void otherPacketNumberCausesNoResend();
+    void lateAckIsNoEndConfirmation();
+    void stopDuringTransferEndsAtZero();
+    void stopBeforeStartAcceptedHasNoEffect();
+    void applicationMode_data();
+    void applicationMode();
+    void uncarriableFileSendsNoData_data();
+    void uncarriableFileSendsNoData();
+    void unopenableFile_data();
+    void unopenableFile();
+    void lostDeviceNeverSucceeds();
+    void nestedRunIsRefused();
+
+private:
+    QString writeFile(const QByteArray &content);
+    UpgradeOutcome runWith(const QByteArray &content, uint8_t target = RemoteControllerId);
+
+    QTemporaryDir dir;
+    std::unique_ptr<ScriptedHost> host;
+    QFile file;
+    std::unique_ptr<UpgradeEngine> engine;
+};
+
+void TestUpgradeEngine::init()
+{
+    host = std::make_unique<ScriptedHost>();
+    file.close();
+    engine = std::make_unique<UpgradeEngine>(*host, host->state, file);
+}
+
+QString TestUpgradeEngine::writeFile(const QByteArray &content)
+{
+    const QString path = dir.filePath(QStringLiteral("image.bin"));
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+        qFatal("cannot write the test image");
+    return path;
+}
+
+UpgradeOutcome TestUpgradeEngine::runWith(const QByteArray &content, uint8_t target)
+{
+    return engine->run(writeFile(content), target);
+}
+
+void TestUpgradeEngine::packetPlan_data()
+{
+    QTest::addColumn<uint>("fileSize");
+    QTest::addColumn<int>("packetSize");
+    QTest::addColumn<PacketPlan::Fit>("fit");
+    QTest::addColumn<uint>("lastNum");
+    QTest::addColumn<int>("lastLength");
+
+    QTest::newRow("empty file") << 0u << 128 << PacketPlan::Fit::Ok << 0u << 0;
+    QTest::newRow("one byte") << 1u << 128 << PacketPlan::Fit::Ok << 0u << 1;
+    QTest::newRow("3 x size") << 384u << 128 << PacketPlan::Fit::Ok << 2u << 128;
+    QTest::newRow("3 x size + 1") << 385u << 128 << PacketPlan::Fit::Ok << 3u << 1;
+    QTest::newRow("largest packet") << 253u << 253 << PacketPlan::Fit::Ok << 0u << 253;
+    QTest::newRow("65536 packets") << 65536u * 16 << 16 << PacketPlan::Fit::Ok << 65535u << 16;
+    QTest::newRow("no packet size") << 10u << 0 << PacketPlan::Fit::NoPacketSize << 0u << 0;
+    QTest::newRow("packet 254") << 10u << 254 << PacketPlan::Fit::PacketTooLarge << 0u << 0;
+    QTest::newRow("65537 packets") << 65536u * 16 + 1 << 16 << PacketPlan::Fit::TooManyPackets << 0u << 0;
+}
+
+void TestUpgradeEngine::packetPlan()
+{
+    QFETCH(uint, fileSize);
+    QFETCH(int, packetSize);
+    QFETCH(PacketPlan::Fit, fit);
+    const PacketPlan plan(fileSize, packetSize);
+    QCOMPARE(plan.fit(), fit);
+    if (fit != PacketPlan::Fit::Ok)
+        return;
+    QFETCH(uint, lastNum);
+    QFETCH(int, lastLength);
+    QCOMPARE(plan.lastNum(), lastNum);
+    QCOMPARE(plan.length(lastNum), lastLength);
+    QCOMPARE(plan.offset(lastNum), lastNum * uint(packetSize));
+    if (lastNum > 0)
+        QCOMPARE(plan.length(lastNum - 1), packetSize);
+}
+
+void TestUpgradeEngine::transferSendsTheFileWhole_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("packetSize");
+    QTest::addColumn<int>("packets");
+
+    QTest::newRow("empty") << 0 << 16 << 1;
+    QTest::newRow("1 byte") << 1 << 16 << 1;
+    QTest::newRow("3 packets of 16") << 48 << 16 << 3;
+    QTest::newRow("3 packets of 16 + 1") << 49 << 16 << 4;
+    QTest::newRow("packets of 128") << 1000 << 128 << 8;
+    QTest::newRow("packets of 253") << 1000 << 253 << 4;
+}
+
+void TestUpgradeEngine::transferSendsTheFileWhole()
+{
+    QFETCH(int, size);
+    QFETCH(int, packetSize);
+    QFETCH(int, packets);
+    actAsBootLoader(*host, packetSize);
+    const QByteArray content = patternBytes(size);
+
+    QCOMPARE(runWith(content), UpgradeOutcome::Succeeded);
+
+    const QList<Command> data = host->sentWithId(CMD_ID_UPGRADE_DATA);
+    QCOMPARE(data.size(), packets);
+    QByteArray received;
+    for (int i = 0; i < data.size(); ++i) {
+        QCOMPARE(readU16(reinterpret_cast<const uint8_t *>(data[i].payload.constData())), uint16_t(i));
+        received += data[i].payload.mid(2);
+    }
+    QCOMPARE(received, content);
+    uint32_t sum = 0;
+    byteSum(reinterpret_cast<const uint8_t *>(content.constData()), size_t(size), &sum);
+    QByteArray end(8, '\0');
+    writeU32(reinterpret_cast<uint8_t *>(end.data()), uint32_t(size));
+    writeU32(reinterpret_cast<uint8_t *>(end.data()) + 4, sum);
+    QCOMPARE(host->sentWithId(CMD_ID_UPGRADE_END).value(0).payload, end);
+    QCOMPARE(host->sent.last().id, uint8_t(CMD_ID_RESET));
+    QCOMPARE(host->messages, (QList<QPair<int, QString>>{{0, QStringLiteral("upgred ok ")}}));
+    QCOMPARE(host->progress.mid(host->progress.size() - 2), (QList<QPair<int, int>>{{100, 99}, {100, 100}}));
+    QCOMPARE(host->progress.size(), packets - 1 + 2); // one per acknowledged packet but the last
+    QVERIFY(!host->updating);
+    QVERIFY(!file.isOpen());
+}
+
+void TestUpgradeEngine::refusalShowsTheCodesMessage_data()
+{
+    QTest::addColumn<int>("refusedCommand");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("start -1") << int(CMD_ID_UPGRADE_START) << -1 << "msgerror1";
+    QTest::newRow("start -13") << int(CMD_ID_UPGRADE_START) << -13 << "msgerror3";
+    QTest::newRow("data -2") << int(CMD_ID_UPGRADE_DATA) << -2 << "msgerror0";
+    QTest::newRow("data -3") << int(CMD_ID_UPGRADE_DATA) << -3 << "msgerror3";
+    QTest::newRow("data -10") << int(CMD_ID_UPGRADE_DATA) << -10 << "msgerror10";
+    QTest::newRow("end -7") << int(CMD_ID_UPGRADE_END) << -7 << "msgerror7";
+    QTest::newRow("end -15") << int(CMD_ID_UPGRADE_END) << -15 << "msgerror15";
+    QTest::newRow("end -99") << int(CMD_ID_UPGRADE_END) << -99 << "msgerror99";
+}
+
+void TestUpgradeEngine::refusalShowsTheCodesMessage()
+{
+    QFETCH(int, refusedCommand);
+    QFETCH(int, status);
+    QFETCH(QString, key);
+    actAsBootLoader(*host, 16);
+    const auto bootLoader = host->device;
+    host->device = [this, bootLoader, refusedCommand, status](const Command &c) {
+        if (c.id == refusedCommand)
+            host->answer(c.id, bytes({status, 0, 0}));
+        else
+            bootLoader(c);
+    };
+
+    QCOMPARE(runWith(patternBytes(40)), UpgradeOutcome::Refused);
+    QCOMPARE(host->messages.size(), 1);
+    QCOMPARE(host->messages[0].first, status);
+    QCOMPARE(upgradeMessageText(host->messages[0].first, host->messages[0].second), key);
+    QVERIFY(host->sentWithId(CMD_ID_RESET).isEmpty());
+    QVERIFY(!host->updating);
+    QVERIFY(!file.isOpen());
+}
+
+void TestUpgradeEngine::startStatusZeroRepeatsUntilTimeOut()
+{
+    host->device = [this](const Command &c) { host->answer(c.id, bytes({0})); };
+
+    QCOMPARE(runWith(patternBytes(40)), UpgradeOutcome::TimedOut);
+    const QList<Command> starts = host->sentWithId(CMD_ID_UPGRADE_START);
+    QCOMPARE(starts.size(), 15); // at 0, 3 s, ..., 42 s
+    QCOMPARE(starts.last().at, qint64(42000));
+    QCOMPARE(host->now, qint64(45000));
+    QCOMPARE(host->sent.size(), starts.size());
+    QCOMPARE(host->messages.size(), 1);
+    QCOMPARE(upgradeMessageText(host->messages[0].first, {}), QStringLiteral("msgerror1"));
+}
+
+void TestUpgradeEngine::answerOnTheLastPollCounts_data()
+{
+    QTest::addColumn<int>("slowCommand");
+    QTest::addColumn<int>("delayMs");
+    QTest::addColumn<UpgradeOutcome>("outcome");
+
+    QTest::newRow("start at 45 s") << int(CMD_ID_UPGRADE_START) << 45000 << UpgradeOutcome::Succeeded;
+    QTest::newRow("start after 45 s") << int(CMD_ID_UPGRADE_START) << 45001 << UpgradeOutcome::TimedOut;
+    QTest::newRow("data at 30 s") << int(CMD_ID_UPGRADE_DATA) << 30000 << UpgradeOutcome::Succeeded;
+    QTest::newRow("data after 30 s") << int(CMD_ID_UPGRADE_DATA) << 30001 << UpgradeOutcome::TimedOut;
+    QTest::newRow("end at 60 s") << int(CMD_ID_UPGRADE_END) << 60000 << UpgradeOutcome::Succeeded;
+    QTest::newRow("end after 60 s") << int(CMD_ID_UPGRADE_END) << 60001 << UpgradeOutcome::TimedOut;
+}
+
+// The device answers only the first sending of one command, and late.
+void TestUpgradeEngine::answerOnTheLastPollCounts()
+{
+    QFETCH(int, slowCommand);
+    QFETCH(int, delayMs);
+    QFETCH(UpgradeOutcome, outcome);
+    actAsBootLoader(*host, 16);
+    const auto bootLoader = host->device;
+    bool answered = false;
+    host->device = [this, bootLoader, slowCommand, delayMs, &answered](const Command &c) {
+        if (c.id != slowCommand) {
+            bootLoader(c);
+        } else if (!answered) {
+            answered = true;
+            const QByteArray reply = c.id == CMD_ID_UPGRADE_DATA ? QByteArray(1, '\0') + c.payload.left(2)
+                                                                 : bytes({1, 16});
+            host->answer(c.id, reply, delayMs);
+        }
+    };
+
+    QCOMPARE(runWith(patternBytes(10)), outcome);
+}
+
+void TestUpgradeEngine::otherPacketNumberCausesNoResend()
+{
+    actAsBootLoader(*host, 16);
+    const auto bootLoader = host->device;
+    host->device = [this, bootLoader](const Command &c) {
+        if (c.id == CMD_ID_UPGRADE_DATA && c.payload.startsWith(bytes({0, 0}))) {
+            host->answer(c.id, bytes({0, 5, 0}), 10);
+            host->answer(c.id, bytes({0, 0, 0}), 100);
+        } else {
+            bootLoader(c);
+        }
+    };
+    const QByteArray content = patternBytes(32);
+
+    QCOMPARE(runWith(content), UpgradeOutcome::Succeeded);
+    const QList<Command> data = host->sentWithId(CMD_ID_UPGRADE_DATA);
+    QCOMPARE(data.size(), 2);
+    QVERIFY2(data[1].at >= data[0].at + 100, "packet 1 went out before packet 0 was acknowledged");
+    QCOMPARE(data[0].payload.mid(2) + data[1].payload.mid(2), content);
+}
+
+// The last packet is sent twice (its first acknowledgement is slow) and both copies are
+// acknowledged; the second acknowledgement must not pass for the end confirmation.
+void TestUpgradeEngine::lateAckIsNoEndConfirmation()
+{
+    host->device = [this](const Command &c) {
+        if (c.id == CMD_ID_UPGRADE_START)
+            host->answer(c.id, bytes({1, 16}));
+        else if (c.id == CMD_ID_UPGRADE_DATA)
+            host->answer(c.id, QByteArray(1, '\0') + c.payload.left(2), 130);
+        else if (c.id == CMD_ID_UPGRADE_END)
+            host->answer(c.id, bytes({-7}), 300);
+    };
+
+    QCOMPARE(runWith(patternBytes(10)), UpgradeOutcome::Refused);
+    QCOMPARE(host->sentWithId(CMD_ID_UPGRADE_DATA).size(), 2);
+    QCOMPARE(host->messages.value(0).first, -7);
+    QVERIFY(host->sentWithId(CMD_ID_RESET).isEmpty());
+}
+
+void TestUpgradeEngine::stopDuringTransferEndsAtZero()
+{
+    actAsBootLoader(*host, 16, 10);
+    host->at(15, [this] { engine->requestStop(); }); // while packet 0 waits for its answer
+
+    QCOMPARE(runWith(patternBytes(64)), UpgradeOutcome::Stopped);
+    QCOMPARE(host->sentWithId(CMD_ID_UPGRADE_DATA).size(), 1);
+    QVERIFY(host->sentWithId(CMD_ID_UPGRADE_END).isEmpty());
+    QCOMPARE(host->progress.last(), qMakePair(1, 0));
+    QVERIFY(host->messages.isEmpty());
+    QVERIFY(!host->updating);
+}
+
+void TestUpgradeEngine::stopBeforeStartAcceptedHasNoEffect()
+{
+    actAsBootLoader(*host, 16);
+    const auto bootLoader = host->device;
+    host->device = [this, bootLoader](const Command &c) {
+        if (c.id == CMD_ID_UPGRADE_START)
+            host->answer(c.id, bytes({1, 16}), 500);
+        else
+            bootLoader(c);
+    };
+    host->at(100, [this] { engine->requestStop(); });
+
+    QCOMPARE(runWith(patternBytes(64)), UpgradeOutcome::Succeeded);
+    QCOMPARE(host->sentWithId(CMD_ID_UPGRADE_DATA).size(), 4);
+}
+
+void TestUpgradeEngine::applicationMode_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::addColumn<int>("knownPacketSize");
+    QTest::addColumn<UpgradeOutcome>("outcome");
+    QTest::addColumn<bool>("updatingAfter");
+
+    QTest::newRow("controller restarts") << int(RemoteControllerId) << 16 << UpgradeOutcome::Restarting << true;
+    QTest::newRow("module, no size yet") << 0x13 << 0 << UpgradeOutcome::NoPacketSize << false;
+    QTest::newRow("module, size known") << 0x13 << 16 << UpgradeOutcome::Succeeded << false;
+}
+
+void TestUpgradeEngine::applicationMode()
+{
+    QFETCH(int, target);
+    QFETCH(int, knownPacketSize);
+    QFETCH(UpgradeOutcome, outcome);
+    QFETCH(bool, updatingAfter);
+    actAsBootLoader(*host, knownPacketSize);
+    const auto bootLoader = host->device;
+    host->device = [this, bootLoader](const Command &c) {
+        if (c.id == CMD_ID_UPGRADE_START)
+            host->answer(c.id, bytes({2}));
+        else
+            bootLoader(c);
+    };
+    host->state.onePackSize = uint8_t(knownPacketSize);
+
+    QCOMPARE(runWith(patternBytes(40), uint8_t(target)), outcome);
+    QCOMPARE(host->updating, updatingAfter);
+    QCOMPARE(host->sentWithId(CMD_ID_UPGRADE_DATA).isEmpty(), outcome != UpgradeOutcome::Succeeded);
+    if (outcome != UpgradeOutcome::Succeeded)
+        QVERIFY(host->messages.isEmpty());
+}
+
+void TestUpgradeEngine::uncarriableFileSendsNoData_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("packetSize");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("packet 254") << 40 << 254 << "packet size too large";
+    QTest::newRow("packet 255") << 40 << 255 << "packet size too large";
+    QTest::newRow("65537 packets of 16") << 65536 * 16 + 1 << 16 << "file too large";
+    QTest::newRow("65537 packets of 253") << 65536 * 253 + 1 << 253 << "file too large";
+}
+
+void TestUpgradeEngine::uncarriableFileSendsNoData()
+{
+    QFETCH(int, size);
+    QFETCH(int, packetSize);
+    QFETCH(QString, message);
+    actAsBootLoader(*host, packetSize);
+
+    QCOMPARE(runWith(QByteArray(size, 'x')), UpgradeOutcome::NotCarriable);
+    QVERIFY(host->sentWithId(CMD_ID_UPGRADE_DATA).isEmpty());
+    QCOMPARE(host->messages, (QList<QPair<int, QString>>{{0, message}}));
+    QVERIFY(!host->updating);
+}
+
+void TestUpgradeEngine::unopenableFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty name") << QString();
+    QTest::newRow("missing file") << dir.filePath(QStringLiteral("missing.bin"));
+}
+
+void TestUpgradeEngine::unopenableFile()
+{
+    QFETCH(QString, name);
+    QCOMPARE(engine->run(name, RemoteControllerId), UpgradeOutcome::FileError);
+    QVERIFY(host->sent.isEmpty());
+    QCOMPARE(host->messages, (QList<QPair<int, QString>>{{0, QStringLiteral("file open error")}}));
+}
+
+void TestUpgradeEngine::lostDeviceNeverSucceeds()
+{
+    actAsBootLoader(*host, 16, 5);
+    host->at(30, [this] {
+        host->present = false;
+        host->device = nullptr;
+    });
+
+    QCOMPARE(runWith(patternBytes(160)), UpgradeOutcome::DeviceLost);
+    QVERIFY(host->sentWithId(CMD_ID_UPGRADE_END).isEmpty());
+    QVERIFY(host->now <= 30 + 1000 + 120); // found at the next presence test
+    QVERIFY(!host->updating);
+}
+
+void TestUpgradeEngine::nestedRunIsRefused()
+{
+    actAsBootLoader(*host, 16, 5);
+    UpgradeOutcome nested = UpgradeOutcome::Succeeded;
+    host->at(12, [this, &nested] {
+        nested = engine->run(QStringLiteral("other.bin"), 0x13);
+        QVERIFY(host->updating);
+    });
+    const QByteArray content = patternBytes(64);
+
+    QCOMPARE(runWith(content), UpgradeOutcome::Succeeded);
+    QCOMPARE(nested, UpgradeOutcome::Busy);
+    QByteArray received;
+    for (const Command &c : host->sentWithId(CMD_ID_UPGRADE_DATA))
+        received += c.payload.mid(2);
+    QCOMPARE(received, content);
+}
+
+QTEST_GUILESS_MAIN(TestUpgradeEngine)
+#include "tst_upgradeengine.moc"

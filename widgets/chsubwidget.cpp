@@ -1,0 +1,180 @@
+#include "chsubwidget.h"
+
+#include "chsource.h"
+#include "combostyle.h"
+#include "myprogressbar.h"
+#include "mylineedit.h"
+#include "mypushbutton.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListView>
+
+namespace {
+
+QString signedText(uint16_t value)
+{
+    return QString::number(static_cast<int16_t>(value));
+}
+
+// Non-integer text (empty, "-", "1500.5") counts as 0; only the low 16 bits are kept.
+uint16_t editValue(const MyLineEdit *edit)
+{
+    return static_cast<uint16_t>(edit->text().toInt(nullptr, 10));
+}
+
+} // namespace
+
+ChSubWidget::ChSubWidget(QWidget *parent)
+    : QWidget(parent), numberLabel(new QLabel(QStringLiteral("1"), this)),
+      bar(new MyProgressBar(this)), valueLabel(new QLabel(QStringLiteral("1000"), this)),
+      directionButton(new MyPushButton(this))
+{
+    resize(259, 41);
+    numberLabel->setObjectName(QStringLiteral("ChValueButton"));
+    numberLabel->setGeometry(0, 6, 15, 8);
+
+    bar->move(17, 1);
+    bar->setTextVisible(false);
+    bar->setRange(0, 100);
+    bar->setValue(90);
+
+    valueLabel->setObjectName(QStringLiteral("ChValueButton"));
+    valueLabel->setGeometry(141, 6, 25, 8);
+
+    directionButton->setObjectName(QStringLiteral("zhengxian"));
+    directionButton->setFocusPolicy(Qt::NoFocus);
+    directionButton->setGeometry(169, 0, 50, 20);
+    directionButton->setText(QStringLiteral("正相"));
+    connect(directionButton, &MyPushButton::sig_clicked, this, &ChSubWidget::slot_forwardChange);
+
+    minEdit = createMapEdit(3, QStringLiteral("1000"));
+    midEdit = createMapEdit(59, QStringLiteral("1500"));
+    maxEdit = createMapEdit(115, QStringLiteral("2000"));
+    connect(minEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_minEditChange);
+    connect(midEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_midEditChange);
+    connect(maxEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_maxEditChange);
+
+    createSourceSelector();
+}
+
+MyLineEdit *ChSubWidget::createMapEdit(int x, const QString &text)
+{
+    auto *edit = new MyLineEdit(this);
+    edit->setNumberValidator();
+    edit->setGeometry(x, 23, 36, 18);
+    edit->setText(text);
+    return edit;
+}
+
+void ChSubWidget::createSourceSelector()
+{
+    sourceSelector = new QComboBox(this);
+    sourceSelector->setView(new QListView(sourceSelector));
+    sourceSelector->setMaxVisibleItems(8);
+    sourceSelector->setStyleSheet(whiteComboStyle());
+    sourceSelector->setGeometry(224, 0, 35, 20);
+    for (int index = 0; index < ChSourceCount; ++index)
+        sourceSelector->addItem(QString::fromLatin1(sourceName(index)));
+    sourceSelector->setCurrentIndex(0);
+    connectSourceSelector();
+}
+
+void ChSubWidget::connectSourceSelector()
+{
+    connect(sourceSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &ChSubWidget::slot_chChange);
+}
+
+void ChSubWidget::disconnectSourceSelector()
+{
+    disconnect(sourceSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+               &ChSubWidget::slot_chChange);
+}
+
+void ChSubWidget::setId(int newId)
+{
+    id = newId;
+    numberLabel->setText(QString::number(id + 1));
+}
+
+void ChSubWidget::setMinValue(uint16_t value)
+{
+    minValue = value;
+    minEdit->setTextIfIdle(signedText(value));
+}
+
+void ChSubWidget::setMidValue(uint16_t value)
+{
+    midValue = value;
+    midEdit->setTextIfIdle(signedText(value));
+}
+
+void ChSubWidget::setMaxValue(uint16_t value)
+{
+    maxValue = value;
+    maxEdit->setTextIfIdle(signedText(value));
+}
+
+void ChSubWidget::setForwardValue(bool forward)
+{
+    forwardValue = forward;
+    directionButton->setText(forward ? tr("正常1") : tr("反相1"));
+}
+
+void ChSubWidget::setEntity(uint8_t type, uint8_t entityId)
+{
+    // A reported source must never turn into a set command.
+    disconnectSourceSelector();
+    sourceSelector->setCurrentIndex(indexForSource(type, entityId));
+    connectSourceSelector();
+}
+
+void ChSubWidget::setChValue(int percent, int16_t value)
+{
+    bar->setValue(percent);
+    valueLabel->setText(QString::number(value));
+}
+
+void ChSubWidget::slot_minEditChange()
+{
+    minValue = editValue(minEdit);
+    emitMapValues();
+}
+
+void ChSubWidget::slot_midEditChange()
+{
+    midValue = editValue(midEdit);
+    emitMapValues();
+}
+
+void ChSubWidget::slot_maxEditChange()
+{
+    maxValue = editValue(maxEdit);
+    emitMapValues();
+}
+
+void ChSubWidget::emitMapValues()
+{
+    emit sig_mapValueChange(id, minValue, midValue, maxValue);
+}
+
+// The button keeps showing the current direction until the device reports the new one.
+void ChSubWidget::slot_forwardChange()
+{
+    if (forwardValue) {
+        directionButton->setText(tr("zhengc2"));
+        emit sig_forwardValueChange(id, false);
+    } else {
+        directionButton->setText(tr("fanxian2"));
+        emit sig_forwardValueChange(id, true);
+    }
+}
+
+void ChSubWidget::slot_chChange(int index)
+{
+    uint8_t type = 0;
+    uint8_t entityId = 0;
+    if (sourceForIndex(index, type, entityId))
+        emit sig_chValueChange(id, type, entityId);
+}

@@ -1,0 +1,73 @@
+#include "crosswidget.h"
+
+#include <QColor>
+#include <QFont>
+#include <QLineF>
+#include <QPainter>
+#include <QRectF>
+
+namespace {
+
+const QColor DotColour(11, 123, 226);
+// The picture is 146 pixels wide with a 15-pixel margin; 50 % falls on the centre lines.
+constexpr qreal PictureOffset = 15;
+constexpr qreal PictureSize = 146;
+constexpr qreal Centre = 88;
+constexpr int DotSize = 8;
+
+int16_t clampPercent(int value)
+{
+    const auto percent = static_cast<int16_t>(value);
+    return percent < 0 ? 0 : (percent > 100 ? 100 : percent);
+}
+
+qreal toPixel(int16_t percent)
+{
+    return percent * PictureSize / 100 + PictureOffset;
+}
+
+} // namespace
+
+CrossWidget::CrossWidget(QWidget *parent)
+    : QWidget(parent), background(QStringLiteral(":/img/xy")), dashPen(QColor(0, 99, 192))
+{
+    resize(226, 176);
+    dashPen.setWidth(1);
+    dashPen.setDashPattern({5, 3, 5, 3});
+}
+
+void CrossWidget::setPosition(int x, int y, int newXValue, int newYValue)
+{
+    xValue = static_cast<int16_t>(newXValue);
+    yValue = static_cast<int16_t>(newYValue);
+    xPercent = clampPercent(x);
+    yPercent = clampPercent(y);
+    update();
+}
+
+QPoint CrossWidget::stickPercent() const
+{
+    return {xPercent, yPercent};
+}
+
+void CrossWidget::paintEvent(QPaintEvent *event)
+{
+    const qreal px = toPixel(xPercent);
+    const qreal py = toPixel(yPercent);
+    {
+        QPainter painter(this);
+        painter.setPen(DotColour);
+        painter.setFont(QFont(QString(), 4, 2));
+        painter.drawPixmap(QRectF(PictureOffset, PictureOffset, PictureSize, PictureSize),
+                           background, QRectF(background.rect()));
+        painter.drawText(QPointF(px + 4, py - 4),
+                         QStringLiteral("%1,%2").arg(xValue).arg(yValue));
+        painter.setPen(dashPen);
+        painter.drawLine(QLineF(px, py, px, Centre));
+        painter.drawLine(QLineF(px, py, Centre, py));
+        painter.setBrush(DotColour);
+        painter.drawEllipse(static_cast<int>(px - DotSize / 2), static_cast<int>(py - DotSize / 2),
+                            DotSize, DotSize);
+    }
+    QWidget::paintEvent(event);
+}

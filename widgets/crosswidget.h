@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPen>
+#include <QPixmap>
+#include <QPoint>
+#include <QWidget>
+
+#include <cstdint>
+
+// One stick position: a dot on the cross picture with dashed guides to the centre lines
+// and the two raw channel values as text.
+class CrossWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CrossWidget(QWidget *parent);
+
+    // x and y are percentages, clamped to 0..100 after being read as signed 16-bit.
+    void setPosition(int x, int y, int xValue, int yValue);
+    // The clamped percentages last set, as (x, y).
+    QPoint stickPercent() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int16_t xPercent = 0;
+    int16_t yPercent = 0;
+    int16_t xValue = 0;
+    int16_t yValue = 0;
+    QPixmap background;
+    QPen dashPen;
+};

@@ -1,0 +1,63 @@
+#include "gimbalsubwidget.h"
+
+#include "combostyle.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QLabel>
+#include <QListView>
+
+namespace {
+constexpr int ChannelCount = 16;
+}
+
+GimbalSubWidget::GimbalSubWidget(QWidget *parent)
+    : QWidget(parent), label(new QLabel(this)), channelSelector(new QComboBox(this))
+{
+    resize(109, 20);
+    label->setObjectName(QStringLiteral("GimbalChLabel"));
+    label->setGeometry(0, 4, 68, 16);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    channelSelector->setView(new QListView(channelSelector));
+    channelSelector->setMaxVisibleItems(6);
+    channelSelector->setStyleSheet(whiteComboStyle());
+    channelSelector->setGeometry(74, 0, 35, 20);
+    for (int channel = 1; channel <= ChannelCount; ++channel)
+        channelSelector->addItem(QString::number(channel));
+    channelSelector->addItem(QStringLiteral("-"));
+    channelSelector->setCurrentIndex(ChannelCount);
+    connectSelector();
+}
+
+void GimbalSubWidget::connectSelector()
+{
+    connect(channelSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &GimbalSubWidget::slot_GimbalChange);
+}
+
+void GimbalSubWidget::setId(int newId)
+{
+    id = newId;
+}
+
+void GimbalSubWidget::setLabelText(const QString &text)
+{
+    label->setText(text);
+}
+
+// A reported channel must never turn into a set command. An index beyond the entries
+// leaves the selector without a current entry.
+void GimbalSubWidget::setChannel(uint8_t ch)
+{
+    disconnect(channelSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+               &GimbalSubWidget::slot_GimbalChange);
+    channelSelector->setCurrentIndex(ch);
+    connectSelector();
+}
+
+void GimbalSubWidget::slot_GimbalChange(int index)
+{
+    qDebug() << "id" << id << "slot_GimbalChange(int)" << index;
+    emit sig_gimbalCTL_CH_Change(id, static_cast<uint8_t>(index));
+}

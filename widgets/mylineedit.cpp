@@ -1,0 +1,47 @@
+#include "mylineedit.h"
+
+#include <QRegExp>
+#include <QRegExpValidator>
+#include <QTimer>
+
+MyLineEdit::MyLineEdit(QWidget *parent) : QLineEdit(parent), selectTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("MyLineEdit"));
+    selectTimer->setSingleShot(true);
+    selectTimer->setInterval(0);
+    connect(selectTimer, &QTimer::timeout, this, &MyLineEdit::slot_timeout);
+}
+
+void MyLineEdit::setTextIfIdle(const QString &text)
+{
+    if (!editing)
+        setText(text);
+}
+
+void MyLineEdit::setNumberValidator()
+{
+    const QRegExp pattern(QStringLiteral("^(-)?([0-9]{1,5}(\\.\\d{1,6})?)"), Qt::CaseSensitive,
+                          QRegExp::RegExp);
+    setValidator(new QRegExpValidator(pattern, this));
+}
+
+void MyLineEdit::slot_timeout()
+{
+    selectAll();
+}
+
+void MyLineEdit::focusInEvent(QFocusEvent *event)
+{
+    editing = true;
+    // The base class places the cursor after this handler; selecting on the next pass of
+    // the event loop keeps the whole text selected.
+    selectTimer->start();
+    QLineEdit::focusInEvent(event);
+}
+
+void MyLineEdit::focusOutEvent(QFocusEvent *event)
+{
+    editing = false;
+    emit sig_finishEdit();
+    QLineEdit::focusOutEvent(event);
+}

@@ -1,0 +1,16 @@
+#include "mypushbutton.h"
+
+MyPushButton::MyPushButton(QWidget *parent) : QPushButton(parent)
+{
+    connect(this, &QPushButton::clicked, this, &MyPushButton::slot_clicked);
+}
+
+void MyPushButton::setId(int newId)
+{
+    id = newId;
+}
+
+void MyPushButton::slot_clicked()
+{
+    emit sig_clicked(id);
+}

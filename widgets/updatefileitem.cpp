@@ -1,0 +1,196 @@
+#include "updatefileitem.h"
+
+#include "devicetypes.h"
+#include "inisettings.h"
+#include "mypushbutton.h"
+#include "versiontext.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPalette>
+#include <QProgressBar>
+
+namespace {
+
+const QString OpenUpgradeKey = QStringLiteral("haveOpenUpdataing");
+const QString UpdateAddrKey = QStringLiteral("updateAddr");
+const QString FileNameKey = QStringLiteral("settingfileName");
+constexpr int FileNameChars = 15;
+
+void fillWhite(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QString hexText(const uint8_t *bytes, int count)
+{
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char *>(bytes), count).toHex().toUpper());
+}
+
+} // namespace
+
+UpdateFileItem::UpdateFileItem(QWidget *parent) : QWidget(parent)
+{
+    resize(812, 70);
+    nameLabel = createInfoLabel(5, Qt::Alignment());
+    hardwareIdLabel = createInfoLabel(50, Qt::AlignCenter);
+    snLabel = createInfoLabel(170, Qt::AlignCenter);
+    bootVersionLabel = createInfoLabel(290, Qt::AlignCenter);
+    bootVersionLabel->setText(tr("1234.34.34"));
+    fwVersionLabel = createInfoLabel(410, Qt::AlignCenter);
+    fwVersionLabel->setText(tr("2017.3.4"));
+
+    auto *separator = new QLabel(this);
+    separator->setGeometry(0, 68, 812, 1);
+    separator->setStyleSheet(QStringLiteral("background-color: #eeeeee;"));
+
+    fileButton = createButton(this, "getfile", QRect(537, 25, 80, 20));
+    fileNameButton = createButton(this, "getfilename", QRect(617, 25, 100, 20));
+    upgradeButton = createButton(this, "zhengxian", QRect(727, 25, 50, 20));
+    createProgressPanel();
+
+    msgLabel = new QLabel(this);
+    msgLabel->setObjectName(QStringLiteral("msgLabel"));
+    msgLabel->setGeometry(175, 50, 600, 20);
+    msgLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    connect(fileButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_getfileClicked);
+    connect(upgradeButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_UpdateClicked);
+    connect(closeButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_closeClicked);
+    retranslate();
+}
+
+QLabel *UpdateFileItem::createInfoLabel(int x, Qt::Alignment alignment)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QStringLiteral("updateItem"));
+    label->setGeometry(x, 15, 100, 40);
+    if (alignment)
+        label->setAlignment(alignment);
+    return label;
+}
+
+MyPushButton *UpdateFileItem::createButton(QWidget *parent, const char *objectName,
+                                           const QRect &geometry)
+{
+    auto *button = new MyPushButton(parent);
+    button->setObjectName(QString::fromLatin1(objectName));
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// The panel covers the three buttons while an upgrade is open.
+void UpdateFileItem::createProgressPanel()
+{
+    progressPanel = new QWidget(this);
+    progressPanel->setGeometry(537, 0, 275, 65);
+    fillWhite(progressPanel);
+
+    progressBar = new QProgressBar(progressPanel);
+    progressBar->setObjectName(QStringLiteral("updatefileProgressBar"));
+    progressBar->setGeometry(0, 32, 180, 6);
+    progressBar->setTextVisible(false);
+
+    percentLabel = new QLabel(tr("0%"), progressPanel);
+    percentLabel->setObjectName(QStringLiteral("bule"));
+    percentLabel->setGeometry(190, 25, 30, 20);
+
+    closeButton = createButton(progressPanel, "itemClose", QRect(220, 25, 20, 20));
+    progressPanel->hide();
+}
+
+void UpdateFileItem::setDeviceId(uint8_t id)
+{
+    deviceId = id;
+    retranslate();
+}
+
+void UpdateFileItem::setRowNumber(int number)
+{
+    rowNumber = number;
+}
+
+void UpdateFileItem::retranslate()
+{
+    upgradeButton->setText(tr("upgrade"));
+    fileButton->setText(tr("getfilename"));
+    nameLabel->setText(QCoreApplication::translate("UpdateFileItem", deviceTypeKey(deviceId)));
+}
+
+void UpdateFileItem::setMsg(const QString &text)
+{
+    msgLabel->setText(text);
+}
+
+void UpdateFileItem::setProgress(int maximum, int value)
+{
+    progressBar->setRange(0, maximum);
+    progressBar->setValue(value);
+    const int span = progressBar->maximum() - progressBar->minimum();
+    // An empty range has no meaningful share; it reads as nothing done yet.
+    const double percent =
+        span == 0 ? 0.0 : (progressBar->value() - progressBar->minimum()) * 100.0 / span;
+    percentLabel->setText(QString::number(percent, 'f', 0) + QLatin1Char('%'));
+}
+
+void UpdateFileItem::setHardwareId(const uint8_t *bytes12)
+{
+    const char *text = reinterpret_cast<const char *>(bytes12);
+    hardwareIdLabel->setText(QString::fromLatin1(text, static_cast<int>(qstrnlen(text, 12))));
+}
+
+void UpdateFileItem::setSn(const uint8_t *bytes8)
+{
+    snLabel->setText(hexText(bytes8, 4) + QLatin1Char('\n') + hexText(bytes8 + 4, 4));
+}
+
+void UpdateFileItem::setBootVersion(uint32_t version)
+{
+    bootVersionLabel->setText(versionText(version));
+}
+
+void UpdateFileItem::setFwVersion(uint32_t version)
+{
+    fwVersionLabel->setText(versionText(version));
+}
+
+void UpdateFileItem::slot_getfileClicked()
+{
+    // A stored "0" is the settings reader's answer for an absent key.
+    const QString lastPath = iniValue(FileNameKey);
+    filePath = lastPath == QLatin1String("0") ? QString() : lastPath;
+    filePath = QFileDialog::getOpenFileName(this, tr("Open File"), filePath,
+                                            tr("Bin (*.bin *.cfg)"));
+    fileNameButton->setText(QFileInfo(filePath).fileName().right(FileNameChars));
+    setIniValue(FileNameKey, filePath);
+}
+
+void UpdateFileItem::slot_UpdateClicked()
+{
+    if (iniValue(OpenUpgradeKey) == QLatin1String("1")) {
+        QMessageBox::warning(this, tr("waring"), tr("other upgrade is doing"), QMessageBox::Yes);
+        return;
+    }
+    setIniValue(OpenUpgradeKey, QStringLiteral("1"));
+    progressPanel->show();
+    emit sig_updateFile(deviceId, rowNumber, filePath);
+}
+
+void UpdateFileItem::slot_closeClicked()
+{
+    progressPanel->hide();
+    setProgress(1, 0);
+    setIniValue(OpenUpgradeKey, QStringLiteral("0"));
+    msgLabel->clear();
+    if (iniValue(UpdateAddrKey) == QString::number(deviceId))
+        emit sig_stopUpdateFile();
+}

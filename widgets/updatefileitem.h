@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+class QLabel;
+class QProgressBar;
+class MyPushButton;
+
+// One row of the upgrade page: what a device reported about itself, a file chooser and
+// the button that starts its upgrade. While an upgrade runs, a progress panel covers the
+// buttons until the user closes it. The "haveOpenUpdataing" key in kestan.ini lets only
+// one row hold an open upgrade at a time.
+class UpdateFileItem : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit UpdateFileItem(QWidget *parent);
+
+    void setDeviceId(uint8_t id);
+    void setRowNumber(int number);
+    void retranslate();
+    void setMsg(const QString &text);
+    void setProgress(int maximum, int value);
+    void setHardwareId(const uint8_t *bytes12);
+    void setSn(const uint8_t *bytes8);
+    void setBootVersion(uint32_t version);
+    void setFwVersion(uint32_t version);
+
+signals:
+    void sig_updateFile(uint8_t updateAddr, int updateFileID, QString updatefilename);
+    void sig_stopUpdateFile();
+
+public slots:
+    void slot_getfileClicked();
+    void slot_UpdateClicked();
+    void slot_closeClicked();
+
+private:
+    QLabel *createInfoLabel(int x, Qt::Alignment alignment);
+    MyPushButton *createButton(QWidget *parent, const char *objectName, const QRect &geometry);
+    void createProgressPanel();
+
+    uint8_t deviceId = 0;
+    int rowNumber = 1;
+    QString filePath;
+
+    QLabel *nameLabel = nullptr;
+    QLabel *hardwareIdLabel = nullptr;
+    QLabel *snLabel = nullptr;
+    QLabel *bootVersionLabel = nullptr;
+    QLabel *fwVersionLabel = nullptr;
+    MyPushButton *fileButton = nullptr;
+    MyPushButton *fileNameButton = nullptr;
+    MyPushButton *upgradeButton = nullptr;
+    QWidget *progressPanel = nullptr;
+    QProgressBar *progressBar = nullptr;
+    QLabel *percentLabel = nullptr;
+    MyPushButton *closeButton = nullptr;
+    QLabel *msgLabel = nullptr;
+};
