@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DEBS = cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools \
-       libudev-dev libbenchmark-dev xvfb
+       libudev-dev libbenchmark-dev xvfb dpkg-dev
 
 .PHONY: deps build demo test sanitize package clean
 
@@ -26,7 +26,11 @@ test: build
 sanitize: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKORU_SANITIZE=ON -DKORU_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE soak -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -LE soak -j $(JOBS)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) build-asan

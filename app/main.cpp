@@ -28,17 +28,21 @@ QString readStyleSheet()
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("koru-assistant"));
     QApplication::setApplicationVersion(QStringLiteral("1.2.9"));
-    initKoruResources();
 
-    const CommandLine options = CommandLine::parse(QApplication::arguments());
+    // Read before the application object exists, so --help and --version work without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine options = CommandLine::parse(arguments);
     if (options.exitNow) {
         std::fputs(qPrintable(options.message), options.exitCode == 0 ? stdout : stderr);
         return options.exitCode;
     }
 
+    QApplication app(argc, argv);
+    initKoruResources();
     LogHandler::install();
     app.setStyleSheet(readStyleSheet());
 

@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QLabel>
 #include <QListView>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -209,7 +211,18 @@ QString MainWindow::iniValue(const QString &key) const
 
 void MainWindow::setIniValue(const QString &key, const QString &value)
 {
-    ::setIniValue(key, value);
+    if (::setIniValue(key, value) || settingsWarningShown)
+        return;
+    // Said once per run, without blocking: the program works on, it only cannot keep
+    // its settings (the language, the upgrade-in-progress flag, the console rows).
+    settingsWarningShown = true;
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("waring"),
+                                tr("The settings file kestan.ini in %1 cannot be written. The program works, "
+                                   "but changed settings will not be kept.")
+                                    .arg(QDir::toNativeSeparators(QDir::currentPath())),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainWindow::setIsUpdataing(uint8_t value)

@@ -214,6 +214,7 @@ private:
     MyLed *usbLed = nullptr;
     bool dragging = false;
     QPoint dragOffset;
+    bool settingsWarningShown = false;
 
     QTimer *caliStatusTimer = nullptr;
     QTimer *chStatusTimer = nullptr;

@@ -60,12 +60,11 @@ void MainWindow::initCameraWidgets()
     ipSetLabel = createCameraLabel(gimbalPage, "ip_set", {500, 56, 64, 16});
     cameraFwVerValueLabel->setText(tr("-.-.-"));
 
-    resolutionComboBox = createCameraSelector(gimbalPage, {QStringLiteral("720P"), QStringLiteral("1080P"),
-                                                           QStringLiteral("-")},
-                                              {570, 25, 50, 20});
-    codeFormatComboBox = createCameraSelector(gimbalPage, {QStringLiteral("H264"), QStringLiteral("H265"),
-                                                           QStringLiteral("-")},
-                                              {570, 80, 50, 20});
+    resolutionComboBox = createCameraSelector(
+        gimbalPage, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")},
+        {570, 25, 50, 20});
+    codeFormatComboBox = createCameraSelector(
+        gimbalPage, {QStringLiteral("H264"), QStringLiteral("H265"), QStringLiteral("-")}, {570, 80, 50, 20});
     connect(resolutionComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &MainWindow::slot_sendSetRes_CMD);
     connect(codeFormatComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,

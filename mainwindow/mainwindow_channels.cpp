@@ -26,8 +26,7 @@ QPoint channelRowPosition(int row)
 }
 
 // Runs apply on row id, or on every row for -1; any other id outside the rows does nothing.
-template <typename Apply>
-void forChannelRows(int id, const QList<ChSubWidget *> &rows, Apply apply)
+template <typename Apply> void forChannelRows(int id, const QList<ChSubWidget *> &rows, Apply apply)
 {
     if (id == -1) {
         for (int row = 0; row < rows.size(); ++row)
@@ -77,10 +76,10 @@ void MainWindow::updateChUI()
     // Horizontal position from xCh, vertical from yCh (channel indices).
     const auto showStick = [this](CrossWidget *cross, int xCh, int yCh) {
         const int16_t *v = state.chValues;
-        const StickPercent x = chStickPercent(v[xCh], int16_t(state.chMin[xCh]), int16_t(state.chMid[xCh]),
-                                              state.chMax[xCh]);
-        const StickPercent y = chStickPercent(v[yCh], int16_t(state.chMin[yCh]), int16_t(state.chMid[yCh]),
-                                              state.chMax[yCh]);
+        const StickPercent x =
+            chStickPercent(v[xCh], int16_t(state.chMin[xCh]), int16_t(state.chMid[xCh]), state.chMax[xCh]);
+        const StickPercent y =
+            chStickPercent(v[yCh], int16_t(state.chMin[yCh]), int16_t(state.chMid[yCh]), state.chMax[yCh]);
         cross->setPosition(x.x, y.y, v[xCh], v[yCh]);
     };
     showStick(leftCross, 3, 2);

@@ -71,8 +71,12 @@ void MainWindow::onPortAddedOrRemoved()
         selectPortInComboBox(deviceName);
         delayMs(100);
         if (getIsUpdataing()) {
-            slot_upFile();
-            setIniValue(QStringLiteral("isUpdataing"), QStringLiteral("0"));
+            // A run still inside its waits carries on by itself on the reopened port;
+            // only an interrupted one is started again.
+            if (!upgradeRunning()) {
+                slot_upFile();
+                setIniValue(QStringLiteral("isUpdataing"), QStringLiteral("0"));
+            }
         } else {
             getDeviceInfo();
         }

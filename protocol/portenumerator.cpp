@@ -2,6 +2,7 @@
 #include "protocolids.h"
 
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QSerialPortInfo>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -31,12 +32,25 @@ void PortEnumerator::announceChanges(const QList<PortInfo> &current)
 SystemPortEnumerator::SystemPortEnumerator(QObject *parent)
     : PortEnumerator(parent)
 {
-    announceChanges(getPorts());
-    if (!startUdevMonitor()) {
-        pollTimer = new QTimer(this);
-        connect(pollTimer, &QTimer::timeout, this, &SystemPortEnumerator::rescan);
-        pollTimer->start(PollIntervalMs);
+    rescan();
+    if (startUdevMonitor() || startDeviceFolderWatch())
+        return;
+    auto *pollTimer = new QTimer(this);
+    connect(pollTimer, &QTimer::timeout, this, &SystemPortEnumerator::rescan);
+    pollTimer->start(PollIntervalMs);
+}
+
+// Without udev, device nodes still come and go in /dev; watching the folder avoids
+// scanning every port twice a second.
+bool SystemPortEnumerator::startDeviceFolderWatch()
+{
+    auto *watcher = new QFileSystemWatcher(this);
+    if (!watcher->addPath(QStringLiteral("/dev"))) {
+        delete watcher;
+        return false;
     }
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, &SystemPortEnumerator::rescan);
+    return true;
 }
 
 SystemPortEnumerator::~SystemPortEnumerator()
@@ -49,7 +63,7 @@ SystemPortEnumerator::~SystemPortEnumerator()
 #endif
 }
 
-QList<PortInfo> SystemPortEnumerator::getPorts() const
+QList<PortInfo> SystemPortEnumerator::scanPorts()
 {
     QList<PortInfo> ports;
     const auto available = QSerialPortInfo::availablePorts();
@@ -58,9 +72,15 @@ QList<PortInfo> SystemPortEnumerator::getPorts() const
     return ports;
 }
 
+QList<PortInfo> SystemPortEnumerator::getPorts() const
+{
+    return ports;
+}
+
 void SystemPortEnumerator::rescan()
 {
-    announceChanges(getPorts());
+    ports = scanPorts();
+    announceChanges(ports);
 }
 
 bool SystemPortEnumerator::startUdevMonitor()
@@ -94,11 +114,19 @@ FixedPathEnumerator::FixedPathEnumerator(PortEnumerator *base, const QString &pa
     , path(path)
 {
     base->setParent(this);
+    pathPresent = QFileInfo::exists(path);
     announceChanges(getPorts());
     connect(base, &PortEnumerator::deviceDiscovered, this, [this] { announceChanges(getPorts()); });
     connect(base, &PortEnumerator::deviceRemoved, this, [this] { announceChanges(getPorts()); });
+    // Only the path itself is watched here; the base tells of its own changes.
     auto *pathTimer = new QTimer(this);
-    connect(pathTimer, &QTimer::timeout, this, [this] { announceChanges(getPorts()); });
+    connect(pathTimer, &QTimer::timeout, this, [this] {
+        const bool present = QFileInfo::exists(this->path);
+        if (present == pathPresent)
+            return;
+        pathPresent = present;
+        announceChanges(getPorts());
+    });
     pathTimer->start(PollIntervalMs / 2);
 }
 

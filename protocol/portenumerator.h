@@ -42,7 +42,8 @@ private:
 };
 
 // The system's ports from QSerialPortInfo. Changes come from a udev monitor on the tty
-// subsystem where udev runs; elsewhere the list is compared every 500 ms.
+// subsystem where udev runs, else from a watch on /dev; where neither is possible the
+// list is compared every 500 ms.
 class SystemPortEnumerator : public PortEnumerator
 {
     Q_OBJECT
@@ -54,10 +55,13 @@ public:
     QList<PortInfo> getPorts() const override;
 
 private:
+    static QList<PortInfo> scanPorts();
     bool startUdevMonitor();
+    bool startDeviceFolderWatch();
     void rescan();
 
-    QTimer *pollTimer = nullptr;
+    QList<PortInfo> ports; // as of the last scan, which every change notice triggers
+
     QSocketNotifier *udevNotifier = nullptr;
     struct udev *udevContext = nullptr;
     struct udev_monitor *udevMonitor = nullptr;
@@ -78,4 +82,5 @@ public:
 private:
     PortEnumerator *base;
     QString path;
+    bool pathPresent = false;
 };

@@ -312,8 +312,8 @@ UpgradeOutcome UpgradeEngine::end(const PacketPlan &plan)
     if (Failure failure = conclude(await(timings.end, accepted, resend), "upgrade end error"))
         return *failure;
     qDebug() << "升级完成==>发送reset命令";
-    host.showMessage(0, tr("upgred ok "));
     host.showProgress(100, 100);
+    host.showMessage(0, tr("upgred ok "));
     if (!host.sendCommand(CMD_ID_RESET, {}, target))
         qDebug() << "reset error";
     finish();

@@ -251,6 +251,10 @@
         <source>The port is in use by another program.</source>
         <translation>该端口正被其他程序占用。</translation>
     </message>
+    <message>
+        <source>The settings file kestan.ini in %1 cannot be written. The program works, but changed settings will not be kept.</source>
+        <translation>无法写入 %1 中的设置文件 kestan.ini。程序可以继续使用，但更改的设置不会被保存。</translation>
+    </message>
 </context>
 <context>
     <name>UpdateFileItem</name>

@@ -251,6 +251,10 @@
         <source>The port is in use by another program.</source>
         <translation>The port is in use by another program.</translation>
     </message>
+    <message>
+        <source>The settings file kestan.ini in %1 cannot be written. The program works, but changed settings will not be kept.</source>
+        <translation>The settings file kestan.ini in %1 cannot be written. The program works, but changed settings will not be kept.</translation>
+    </message>
 </context>
 <context>
     <name>UpdateFileItem</name>

@@ -54,7 +54,7 @@ DeviceSimulator::DeviceSimulator(const SimulatorOptions &options, QObject *paren
     connect(&productionTimer, &QTimer::timeout, this, &DeviceSimulator::sendProductionLists);
     productionTimer.setInterval(ProductionListIntervalMs);
     liveTimer.setTimerType(Qt::PreciseTimer);
-    applyTimings();
+    applyLiveRate();
 }
 
 void DeviceSimulator::setOptions(const SimulatorOptions &options)
@@ -66,10 +66,10 @@ void DeviceSimulator::setOptions(const SimulatorOptions &options)
             entry.second.bootLoader.setInApplication(options.startInApplication);
     }
     opts = options;
-    applyTimings();
+    applyLiveRate();
 }
 
-void DeviceSimulator::applyTimings()
+void DeviceSimulator::applyLiveRate()
 {
     liveTimer.setInterval(1000 / std::clamp(opts.liveValueRateHz, 1, 1000));
 }
@@ -203,14 +203,14 @@ QStringList DeviceSimulator::shellReply(uint8_t deviceId, const QString &command
     if (words.first() == QLatin1String("rc_pc")) {
         if (words.size() != 2 || (words[1] != QLatin1String("0") && words[1] != QLatin1String("1")))
             return {QStringLiteral("usage: rc_pc 0|1\r\n")};
-        const bool on = words[1] == QLatin1String("1");
+        // The assistant sends these on every page switch: the devices take them quietly.
         if (deviceId == RemoteControllerId)
-            setStreaming(on);
-        return {on ? QStringLiteral("rc_pc on\r\n") : QStringLiteral("rc_pc off\r\n")};
+            setStreaming(words[1] == QLatin1String("1"));
+        return {};
     }
     if (command == QLatin1String("model_default")) {
         remote.restoreDefaults();
-        return {QStringLiteral("channel settings restored\r\n")};
+        return {};
     }
     if (command == QLatin1String("version")) {
         const DeviceProfile &profile = device(deviceId).profile;

@@ -73,7 +73,7 @@ private:
     void setProductionDisplay(bool on);
     void sendLiveValues();
     void sendProductionLists();
-    void applyTimings();
+    void applyLiveRate();
     double seconds() const { return double(uptime.elapsed()) / 1000.0; }
 
     SimulatorOptions opts;

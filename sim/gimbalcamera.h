@@ -3,6 +3,7 @@
 #include <QByteArray>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace Koru {

@@ -25,10 +25,14 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    const QPixmap &backdrop();
+
     int16_t xPercent = 0;
     int16_t yPercent = 0;
     int16_t xValue = 0;
     int16_t yValue = 0;
     QPixmap background;
+    QPixmap backdropCache;
+    QColor backdropColour;
     QPen dashPen;
 };

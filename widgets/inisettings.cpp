@@ -12,8 +12,10 @@ QString iniValue(const QString &key)
     return settings.value(key, QStringLiteral("0")).toString();
 }
 
-void setIniValue(const QString &key, const QString &value)
+bool setIniValue(const QString &key, const QString &value)
 {
     QSettings settings(SettingsFile, QSettings::IniFormat);
     settings.setValue(key, value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }

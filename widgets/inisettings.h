@@ -6,4 +6,6 @@
 // reads or writes one key and closes it again, so independent rows and a re-plugged
 // device always see what was written last. An absent key reads as "0".
 QString iniValue(const QString &key);
-void setIniValue(const QString &key, const QString &value);
+// Returns false when the file could not be written (a read-only folder or file, or a
+// file QSettings cannot parse and so refuses to overwrite).
+bool setIniValue(const QString &key, const QString &value);

@@ -37,7 +37,8 @@ private:
     // The title bar has a "resetCali" button of its own: look on the channel page only.
     QPushButton *button(const char *name) const
     {
-        QWidget *page = fixture->window()->findChild<QPushButton *>(QStringLiteral("beginCali"))->parentWidget();
+        QWidget *page =
+            fixture->window()->findChild<QPushButton *>(QStringLiteral("beginCali"))->parentWidget();
         return page->findChild<QPushButton *>(QLatin1String(name));
     }
     QLabel *label() const;
@@ -63,7 +64,8 @@ void TstCalibration::cleanup()
 
 QLabel *TstCalibration::label() const
 {
-    for (QLabel *l : button("beginCali")->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
+    for (QLabel *l :
+         button("beginCali")->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
         if (l->geometry() == QRect(581, 346, 250, 30))
             return l;
     }

@@ -48,7 +48,8 @@ template <typename W> QList<W *> leftToRight(QList<W *> widgets)
 // Channel number, then value text.
 QList<QLabel *> rowLabels(const ChSubWidget *row)
 {
-    return leftToRight(row->findChildren<QLabel *>(QStringLiteral("ChValueButton"), Qt::FindDirectChildrenOnly));
+    return leftToRight(
+        row->findChildren<QLabel *>(QStringLiteral("ChValueButton"), Qt::FindDirectChildrenOnly));
 }
 
 } // namespace
@@ -76,7 +77,10 @@ private slots:
 
 private:
     ChSubWidget *row(int index) const;
-    MyLineEdit *edit(int rowIndex, int which) const { return leftToRight(row(rowIndex)->findChildren<MyLineEdit *>())[which]; }
+    MyLineEdit *edit(int rowIndex, int which) const
+    {
+        return leftToRight(row(rowIndex)->findChildren<MyLineEdit *>())[which];
+    }
     QComboBox *selector(int rowIndex) const { return row(rowIndex)->findChild<QComboBox *>(); }
     QPushButton *directionButton(int rowIndex) const
     {
@@ -293,8 +297,8 @@ void TstChannelPage::valuesDriveBarsAndSticks_data()
     QTest::newRow("mid 1500, 2000") << centred << 2000 << 63 << QPoint(63, 37);
     QTest::newRow("min = max") << QVector<int>{1500, 0, 1500} << 1800 << 0 << QPoint(0, 100);
     QTest::newRow("zero divisor") << QVector<int>{1000, -500, 2000} << 1500 << 0 << QPoint(0, 100);
-    QTest::newRow("max 40000: signed bar, unsigned stick") << QVector<int>{0, 0, 40000} << 20000 << 0
-                                                           << QPoint(50, 50);
+    QTest::newRow("max 40000: signed bar, unsigned stick")
+        << QVector<int>{0, 0, 40000} << 20000 << 0 << QPoint(50, 50);
 }
 
 void TstChannelPage::valuesDriveBarsAndSticks()
@@ -302,7 +306,8 @@ void TstChannelPage::valuesDriveBarsAndSticks()
     QFETCH(QVector<int>, mapping);
     QFETCH(int, value);
     for (int ch = 1; ch <= 4; ++ch)
-        report(CMD_ID_GET_MAP, mapPayload(ch, uint16_t(mapping[0]), uint16_t(mapping[1]), uint16_t(mapping[2])));
+        report(CMD_ID_GET_MAP,
+               mapPayload(ch, uint16_t(mapping[0]), uint16_t(mapping[1]), uint16_t(mapping[2])));
     report(CMD_ID_CH_VALUES, valuesPayload(QVector<int16_t>(4, int16_t(value))));
     QTEST(row(0)->findChild<QProgressBar *>()->value(), "bar");
     for (CrossWidget *cross : fixture->window()->findChildren<CrossWidget *>())

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -227,8 +229,13 @@ void TestConsole::chosenFileNameShortened()
     onNextModal(f.window(), [&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         startDir = dialog->directory().absolutePath();
-        dialog->selectFile(path);
-        static_cast<QDialog *>(dialog)->done(path.isEmpty() ? QDialog::Rejected : QDialog::Accepted);
+        // Typed into the name field and confirmed, as a user would.
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
+        static_cast<QDialog *>(dialog)->accept();
     });
     button(f.window(), "getfile")->click();
 

@@ -31,7 +31,10 @@ private slots:
     void firmwareVersionAndLanguage();
 
 private:
-    QWidget *page() const { return fixture->window()->findChild<QLabel *>(QStringLiteral("ch_config"))->parentWidget(); }
+    QWidget *page() const
+    {
+        return fixture->window()->findChild<QLabel *>(QStringLiteral("ch_config"))->parentWidget();
+    }
     QComboBox *rowSelector(const QString &label) const;
     QComboBox *cameraSelector(int index) const; // 0 resolution, 1 coding format
     void report(uint8_t id, const QByteArray &payload);
@@ -133,7 +136,8 @@ void TstGimbalPage::pageEntryFrameOrder_data()
         functions << QStringLiteral("4:%1").arg(f, 2, 16, QLatin1Char('0'));
     const QStringList camera{"6:", "8:", "10:"};
     QTest::newRow("no IP yet") << false << functions + camera + camera << functions + camera;
-    QTest::newRow("IP received") << true << functions + QStringList{"10:"} + camera << functions + QStringList{"10:"};
+    QTest::newRow("IP received") << true << functions + QStringList{"10:"} + camera
+                                 << functions + QStringList{"10:"};
 }
 
 void TstGimbalPage::pageEntryFrameOrder()
@@ -167,7 +171,8 @@ void TstGimbalPage::ipSave_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("frames");
-    QTest::newRow("valid") << "192.168.144.25" << QStringList{"9:" + QString::fromLatin1(QByteArray("192.168.144.25").toHex())};
+    QTest::newRow("valid") << "192.168.144.25"
+                           << QStringList{"9:" + QString::fromLatin1(QByteArray("192.168.144.25").toHex())};
     QTest::newRow("trailing dot") << "192.168.144." << QStringList();
     QTest::newRow("16 characters") << "192.168.144.0025" << QStringList();
 }
@@ -178,7 +183,8 @@ void TstGimbalPage::ipSave()
     auto *edit = page()->findChild<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
     QCOMPARE(edit->text(), QStringLiteral("192.168.144."));
     edit->setText(text);
-    QTest::mouseClick(fixture->window()->findChild<QPushButton *>(QStringLiteral("Confirm IP")), Qt::LeftButton);
+    QTest::mouseClick(fixture->window()->findChild<QPushButton *>(QStringLiteral("Confirm IP")),
+                      Qt::LeftButton);
     QTEST(sent(), "frames");
     report(CMD_ID_GET_CAMERA_IP, QByteArray("10.1.2.3\0garbage", 16));
     QCOMPARE(edit->text(), QStringLiteral("10.1.2.3"));
@@ -186,7 +192,9 @@ void TstGimbalPage::ipSave()
 
 void TstGimbalPage::firmwareVersionAndLanguage()
 {
-    const auto text = [this](const char *name) { return page()->findChild<QLabel *>(QLatin1String(name))->text(); };
+    const auto text = [this](const char *name) {
+        return page()->findChild<QLabel *>(QLatin1String(name))->text();
+    };
     QCOMPARE(text("camera_fw_ver_value"), QStringLiteral("-.-.-"));
     report(CMD_ID_GET_CAMERA_FW, QByteArray("\x03\x02\x01\x00", 4));
     QCOMPARE(text("camera_fw_ver_value"), QStringLiteral("1.2.3"));

@@ -103,6 +103,7 @@ public:
     SimulatorOptions options;
     BootLoader loader{options};
     QByteArray startAnswer; // replaces the boot loader's answer to the start when set
+    int unansweredStarts = 0;
     QList<SentFrame> frames;
 
     int count(uint8_t id) const
@@ -126,6 +127,10 @@ private:
     {
         switch (frame.set == CommonSet ? frame.id : 0) {
         case CMD_ID_UPGRADE_START:
+            if (unansweredStarts > 0) {
+                --unansweredStarts;
+                return {};
+            }
             return startAnswer.isEmpty() ? loader.start(frame.payload) : startAnswer;
         case CMD_ID_UPGRADE_DATA:
             return loader.data(frame.payload).value_or(QByteArray());
@@ -152,13 +157,12 @@ class TestUpgradePage : public QObject
 private slots:
     void initTestCase();
     void rowsFollowReplyOrder();
-    void replyFieldsReachTheirLabels_data();
-    void replyFieldsReachTheirLabels();
     void pollAsksEveryDeviceOnce();
     void openRowLocksOtherRowsUntilClosed();
     void upgradeThroughTheWindow_data();
     void upgradeThroughTheWindow();
     void closeDuringTransferStopsAtZero();
+    void secondRunWaitsForTheFirst();
     void controllerResumesAfterRestart();
 
 private:
@@ -188,9 +192,10 @@ QString TestUpgradePage::writeImage(int size)
 void TestUpgradePage::rowsFollowReplyOrder()
 {
     WindowFixture f(true, EnglishIni);
-    reply(f, GimbalCameraId, CMD_ID_UID, QByteArray::fromHex("0102030405060708090A0B0C0D0E0F10"));
-    reply(f, RemoteControllerId, CMD_ID_VERSION, versionPayload(0x010203, 0x040506, "RC-HW"));
-    reply(f, GimbalCameraId, CMD_ID_VERSION, versionPayload(0x070809, 0x0A0B0C, "GIM"));
+    reply(f, GimbalCameraId, CMD_ID_UID, QByteArray::fromHex("12AB00FF000102039999999999999999"));
+    QCOMPARE(infoTexts(rows(f).value(0)).mid(3), (QStringList{"1234.34.34", "2017.3.4"}));
+    reply(f, RemoteControllerId, CMD_ID_VERSION, versionPayload(0x00010203, 0xFF040506, "ABCDEFGHIJKL"));
+    reply(f, GimbalCameraId, CMD_ID_VERSION, versionPayload(0xFF0A0B0C, 0x070809, "AB"));
     reply(f, 0x99, CMD_ID_VERSION, versionPayload(0, 0, "X"));
     reply(f, RemoteControllerId, CMD_ID_UID, QByteArray(16, '\x11'));
 
@@ -199,38 +204,9 @@ void TestUpgradePage::rowsFollowReplyOrder()
     QCOMPARE(list[0]->pos(), QPoint(16, 50));
     QCOMPARE(list[1]->pos(), QPoint(16, 120));
     QCOMPARE(list[2]->pos(), QPoint(16, 190));
-    QCOMPARE(infoTexts(list[0]),
-             (QStringList{"Gimbal", "GIM", "01020304\n05060708", "10.11.12", "7.8.9"}));
-    QCOMPARE(infoTexts(list[1]), (QStringList{"RC", "RC-HW", "11111111\n11111111", "4.5.6", "1.2.3"}));
+    QCOMPARE(infoTexts(list[0]), (QStringList{"Gimbal", "AB", "12AB00FF\n00010203", "7.8.9", "10.11.12"}));
+    QCOMPARE(infoTexts(list[1]), (QStringList{"RC", "ABCDEFGHIJKL", "11111111\n11111111", "4.5.6", "1.2.3"}));
     QCOMPARE(infoTexts(list[2]).value(0), QStringLiteral("unkownDevice"));
-}
-
-void TestUpgradePage::replyFieldsReachTheirLabels_data()
-{
-    QTest::addColumn<uint>("firmware");
-    QTest::addColumn<uint>("boot");
-    QTest::addColumn<QByteArray>("hardwareId");
-    QTest::addColumn<QStringList>("shown"); // hardware id, boot loader, firmware
-
-    QTest::newRow("top byte hidden") << 0xFF0A0B0Cu << 0x00010203u << QByteArray("AB")
-                                     << QStringList{"AB", "1.2.3", "10.11.12"};
-    QTest::newRow("12-character id") << 0x00000001u << 0xFFFFFFFFu << QByteArray("ABCDEFGHIJKL")
-                                     << QStringList{"ABCDEFGHIJKL", "255.255.255", "0.0.1"};
-}
-
-void TestUpgradePage::replyFieldsReachTheirLabels()
-{
-    QFETCH(uint, firmware);
-    QFETCH(uint, boot);
-    QFETCH(QByteArray, hardwareId);
-    QFETCH(QStringList, shown);
-    WindowFixture f;
-    reply(f, 0x13, CMD_ID_VERSION, versionPayload(firmware, boot, hardwareId));
-    reply(f, 0x13, CMD_ID_UID, QByteArray::fromHex("12AB00FF0001020399999999999999"));
-
-    const QStringList texts = infoTexts(rows(f).value(0));
-    QCOMPARE((QStringList{texts.value(1), texts.value(3), texts.value(4)}), shown);
-    QCOMPARE(texts.value(2), QStringLiteral("12AB00FF\n00010203"));
 }
 
 void TestUpgradePage::pollAsksEveryDeviceOnce()
@@ -354,6 +330,37 @@ void TestUpgradePage::closeDuringTransferStopsAtZero()
     QCOMPARE(device.count(CMD_ID_UPGRADE_END), 0);
     QCOMPARE(childText(row, "bule"), QStringLiteral("0%"));
     QCOMPARE(iniText(f, "isUpdataing"), QStringLiteral("0"));
+}
+
+// Closing a row while its device has not yet accepted the start frees the lock but cannot
+// stop the run; another row started then must leave that run alone.
+void TestUpgradePage::secondRunWaitsForTheFirst()
+{
+    WindowFixture f(true, EnglishIni);
+    reply(f, 0x13, CMD_ID_VERSION, versionPayload(1, 1, "A"));
+    reply(f, 0x1E, CMD_ID_VERSION, versionPayload(1, 1, "B"));
+    showUpgradePage(f);
+    UpdateFileItem *first = rows(f).value(0);
+    UpdateFileItem *second = rows(f).value(1);
+    const QString path = writeImage(300);
+    chooseFile(first, path);
+    chooseFile(second, writeImage(20));
+    BootLoaderResponder device(f, 64);
+    device.unansweredStarts = 1; // answered when repeated after 3 s
+    QTimer::singleShot(100, first, [first, second] {
+        QTest::mouseClick(button(first, "itemClose"), Qt::LeftButton);
+        QTest::mouseClick(button(second, "zhengxian"), Qt::LeftButton);
+    });
+
+    QTest::mouseClick(button(first, "zhengxian"), Qt::LeftButton);
+
+    QCOMPARE(childText(second, "msgLabel"), QStringLiteral("Only one device is allowed to be upgraded onLine at a time"));
+    QCOMPARE(childText(first, "msgLabel"), QStringLiteral("Upgrading Complete"));
+    QFile image(path);
+    QVERIFY(image.open(QIODevice::ReadOnly));
+    const QByteArray content = image.readAll();
+    QTRY_COMPARE(device.loader.completedImage(), content);
+    QCOMPARE(iniText(f, "updateAddr"), QStringLiteral("19"));
 }
 
 // The controller answers the start from its application, restarts into its boot loader

@@ -5,6 +5,7 @@
 #include "upgradeengine.h"
 
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -111,6 +112,18 @@ void actAsBootLoader(ScriptedHost &host, int packSize, int delayMs = 1)
     };
 }
 
+// Keeps the boot loader's answers to the other commands; the test answers commandId.
+void answerItself(ScriptedHost &host, int commandId, const std::function<void(const Command &)> &answer)
+{
+    const auto others = host.device;
+    host.device = [others, commandId, answer](const Command &c) {
+        if (c.id == commandId)
+            answer(c);
+        else
+            others(c);
+    };
+}
+
 QByteArray patternBytes(int size)
 {
     QByteArray content(size, '\0');
@@ -138,6 +151,7 @@ private slots:
     void answerOnTheLastPollCounts();
     void otherPacketNumberCausesNoResend();
     void lateAckIsNoEndConfirmation();
+    void lateStartAnswerIsNoAcknowledgement();
     void stopDuringTransferEndsAtZero();
     void stopBeforeStartAcceptedHasNoEffect();
     void applicationMode_data();
@@ -285,13 +299,7 @@ void TestUpgradeEngine::refusalShowsTheCodesMessage()
     QFETCH(int, status);
     QFETCH(QString, key);
     actAsBootLoader(*host, 16);
-    const auto bootLoader = host->device;
-    host->device = [this, bootLoader, refusedCommand, status](const Command &c) {
-        if (c.id == refusedCommand)
-            host->answer(c.id, bytes({status, 0, 0}));
-        else
-            bootLoader(c);
-    };
+    answerItself(*host, refusedCommand, [this, status](const Command &c) { host->answer(c.id, bytes({status, 0, 0})); });
 
     QCOMPARE(runWith(patternBytes(40)), UpgradeOutcome::Refused);
     QCOMPARE(host->messages.size(), 1);
@@ -337,18 +345,15 @@ void TestUpgradeEngine::answerOnTheLastPollCounts()
     QFETCH(int, delayMs);
     QFETCH(UpgradeOutcome, outcome);
     actAsBootLoader(*host, 16);
-    const auto bootLoader = host->device;
     bool answered = false;
-    host->device = [this, bootLoader, slowCommand, delayMs, &answered](const Command &c) {
-        if (c.id != slowCommand) {
-            bootLoader(c);
-        } else if (!answered) {
-            answered = true;
-            const QByteArray reply = c.id == CMD_ID_UPGRADE_DATA ? QByteArray(1, '\0') + c.payload.left(2)
-                                                                 : bytes({1, 16});
-            host->answer(c.id, reply, delayMs);
-        }
-    };
+    answerItself(*host, slowCommand, [this, delayMs, &answered](const Command &c) {
+        if (answered)
+            return;
+        answered = true;
+        const QByteArray reply = c.id == CMD_ID_UPGRADE_DATA ? QByteArray(1, '\0') + c.payload.left(2)
+                                                             : bytes({1, 16});
+        host->answer(c.id, reply, delayMs);
+    });
 
     QCOMPARE(runWith(patternBytes(10)), outcome);
 }
@@ -356,15 +361,12 @@ void TestUpgradeEngine::answerOnTheLastPollCounts()
 void TestUpgradeEngine::otherPacketNumberCausesNoResend()
 {
     actAsBootLoader(*host, 16);
-    const auto bootLoader = host->device;
-    host->device = [this, bootLoader](const Command &c) {
-        if (c.id == CMD_ID_UPGRADE_DATA && c.payload.startsWith(bytes({0, 0}))) {
+    answerItself(*host, CMD_ID_UPGRADE_DATA, [this](const Command &c) {
+        const bool first = c.payload.startsWith(bytes({0, 0}));
+        if (first)
             host->answer(c.id, bytes({0, 5, 0}), 10);
-            host->answer(c.id, bytes({0, 0, 0}), 100);
-        } else {
-            bootLoader(c);
-        }
-    };
+        host->answer(c.id, QByteArray(1, '\0') + c.payload.left(2), first ? 100 : 1);
+    });
     const QByteArray content = patternBytes(32);
 
     QCOMPARE(runWith(content), UpgradeOutcome::Succeeded);
@@ -393,6 +395,30 @@ void TestUpgradeEngine::lateAckIsNoEndConfirmation()
     QVERIFY(host->sentWithId(CMD_ID_RESET).isEmpty());
 }
 
+// The start is repeated at 3 s and both starts are answered; the second answer arrives
+// while packet 0 still waits for its acknowledgement.
+void TestUpgradeEngine::lateStartAnswerIsNoAcknowledgement()
+{
+    QSet<QByteArray> acknowledged;
+    host->device = [this, &acknowledged](const Command &c) {
+        if (c.id == CMD_ID_UPGRADE_START)
+            host->answer(c.id, bytes({1, 16}), 3100);
+        else if (c.id == CMD_ID_UPGRADE_DATA && !acknowledged.contains(c.payload.left(2)))
+            host->answer(c.id, QByteArray(1, '\0') + c.payload.left(2), 3500);
+        else if (c.id == CMD_ID_UPGRADE_END)
+            host->answer(c.id, bytes({1}));
+        acknowledged.insert(c.payload.left(2));
+    };
+
+    QCOMPARE(runWith(patternBytes(32)), UpgradeOutcome::Succeeded);
+    const QList<Command> data = host->sentWithId(CMD_ID_UPGRADE_DATA);
+    const auto packet1 = std::find_if(data.cbegin(), data.cend(),
+                                      [](const Command &c) { return c.payload.startsWith(bytes({1, 0})); });
+    QVERIFY(packet1 != data.cend());
+    QCOMPARE(data.first().at, qint64(3100));
+    QVERIFY2(packet1->at >= 3100 + 3500, "packet 1 went out before packet 0 was acknowledged");
+}
+
 void TestUpgradeEngine::stopDuringTransferEndsAtZero()
 {
     actAsBootLoader(*host, 16, 10);
@@ -409,13 +435,7 @@ void TestUpgradeEngine::stopDuringTransferEndsAtZero()
 void TestUpgradeEngine::stopBeforeStartAcceptedHasNoEffect()
 {
     actAsBootLoader(*host, 16);
-    const auto bootLoader = host->device;
-    host->device = [this, bootLoader](const Command &c) {
-        if (c.id == CMD_ID_UPGRADE_START)
-            host->answer(c.id, bytes({1, 16}), 500);
-        else
-            bootLoader(c);
-    };
+    answerItself(*host, CMD_ID_UPGRADE_START, [this](const Command &c) { host->answer(c.id, bytes({1, 16}), 500); });
     host->at(100, [this] { engine->requestStop(); });
 
     QCOMPARE(runWith(patternBytes(64)), UpgradeOutcome::Succeeded);
@@ -441,13 +461,7 @@ void TestUpgradeEngine::applicationMode()
     QFETCH(UpgradeOutcome, outcome);
     QFETCH(bool, updatingAfter);
     actAsBootLoader(*host, knownPacketSize);
-    const auto bootLoader = host->device;
-    host->device = [this, bootLoader](const Command &c) {
-        if (c.id == CMD_ID_UPGRADE_START)
-            host->answer(c.id, bytes({2}));
-        else
-            bootLoader(c);
-    };
+    answerItself(*host, CMD_ID_UPGRADE_START, [this](const Command &c) { host->answer(c.id, bytes({2})); });
     host->state.onePackSize = uint8_t(knownPacketSize);
 
     QCOMPARE(runWith(patternBytes(40), uint8_t(target)), outcome);

@@ -1,0 +1,170 @@
+// koru-flash: writes a firmware or configuration file into one device behind the remote
+// controller's serial port, with the same upgrade procedure as KORU Assistant.
+
+#include "deviceport.h"
+#include "koruresources.h"
+#include "portenumerator.h"
+#include "portupgradehost.h"
+#include "protocolids.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QTextStream>
+#include <QTranslator>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Koru;
+
+namespace {
+
+enum ExitCode {
+    ExitSuccess = 0,
+    ExitUsage = 1,
+    ExitNoDevice = 2,
+    ExitFileError = 3,
+    ExitRefused = 4,
+    ExitTimedOut = 5,
+    ExitDeviceLost = 6,
+};
+
+int exitCodeOf(UpgradeOutcome outcome)
+{
+    switch (outcome) {
+    case UpgradeOutcome::Succeeded:
+        return ExitSuccess;
+    case UpgradeOutcome::FileError:
+        return ExitFileError;
+    case UpgradeOutcome::TimedOut:
+        return ExitTimedOut;
+    case UpgradeOutcome::Restarting:
+    case UpgradeOutcome::SendFailed:
+    case UpgradeOutcome::DeviceLost:
+        return ExitDeviceLost;
+    case UpgradeOutcome::Busy:
+    case UpgradeOutcome::Refused:
+    case UpgradeOutcome::NotCarriable:
+    case UpgradeOutcome::NoPacketSize:
+    case UpgradeOutcome::Stopped:
+        break;
+    }
+    return ExitRefused;
+}
+
+// The controller's port by its USB identity; the last one listed wins, as in the window.
+QString detectPort()
+{
+    const SystemPortEnumerator enumerator;
+    QString path;
+    for (const PortInfo &info : enumerator.getPorts()) {
+        if (info.vendorID == DeviceVendorId && info.productID == DeviceProductId)
+            path = info.portName;
+    }
+    if (!path.isEmpty() && QFileInfo(path).isRelative())
+        path.prepend(QStringLiteral("/dev/"));
+    return path;
+}
+
+// Decimal, or hexadecimal after "0x".
+bool parseDeviceId(const QString &text, uint8_t *id)
+{
+    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    bool ok = false;
+    const uint value = (hex ? text.mid(2) : text).toUInt(&ok, hex ? 16 : 10);
+    *id = uint8_t(value);
+    return ok && value <= 0xFF;
+}
+
+// A bar redrawn in place on a terminal; one line per new percentage otherwise.
+class ProgressPrinter
+{
+public:
+    explicit ProgressPrinter(bool terminal) : terminal(terminal) {}
+
+    void show(int percent)
+    {
+        if (percent == shown)
+            return;
+        shown = percent;
+        if (!terminal) {
+            out << percent << "%\n" << Qt::flush;
+            return;
+        }
+        constexpr int Width = 40;
+        const int filled = percent * Width / 100;
+        out << "\r[" << QString(filled, QLatin1Char('#')) << QString(Width - filled, QLatin1Char('.'))
+            << "] " << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << '%' << Qt::flush;
+        midLine = true;
+    }
+
+    void message(const QString &text)
+    {
+        if (midLine)
+            out << '\n';
+        midLine = false;
+        out << text << '\n' << Qt::flush;
+    }
+
+private:
+    QTextStream out{stdout};
+    bool terminal;
+    bool midLine = false;
+    int shown = -1;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("koru-flash"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORU_VERSION));
+    // The procedure's own diagnostics are for the window's log, not for this output.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    initKoruResources();
+    QTranslator english;
+    if (english.load(QStringLiteral(":/en.qm")))
+        QCoreApplication::installTranslator(&english);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes a firmware or configuration file into a device reached through the remote "
+        "controller's USB serial port. Exits with 0 only when the device confirmed the file."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption portOption(
+        {QStringLiteral("port"), QStringLiteral("device")},
+        QStringLiteral("Serial port of the remote controller; found by its USB identity when not given."),
+        QStringLiteral("path"));
+    const QCommandLineOption idOption(
+        {QStringLiteral("device-id"), QStringLiteral("target")},
+        QStringLiteral("Device to upgrade, decimal or 0x hex (default 0x10, the remote controller)."),
+        QStringLiteral("id"), QStringLiteral("0x10"));
+    parser.addOptions({portOption, idOption});
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The file to send."));
+    parser.process(app);
+
+    QTextStream err(stderr);
+    uint8_t deviceId = RemoteControllerId;
+    if (parser.positionalArguments().size() != 1 || !parseDeviceId(parser.value(idOption), &deviceId)) {
+        err << parser.helpText();
+        return ExitUsage;
+    }
+    const QString path = parser.isSet(portOption) ? parser.value(portOption) : detectPort();
+    if (path.isEmpty()) {
+        err << "koru-flash: no remote controller found; name its port with --port\n";
+        return ExitNoDevice;
+    }
+    PortUpgradeHost host(new SerialDevicePort, path);
+    if (!host.open()) {
+        err << "koru-flash: cannot open " << path << '\n';
+        return ExitNoDevice;
+    }
+    ProgressPrinter printer(isatty(fileno(stdout)) != 0);
+    QObject::connect(&host, &PortUpgradeHost::progress, &host, [&printer](int percent) { printer.show(percent); });
+    QObject::connect(&host, &PortUpgradeHost::message, &host, [&printer](const QString &text) { printer.message(text); });
+    return exitCodeOf(host.upgrade(parser.positionalArguments().constFirst(), deviceId));
+}

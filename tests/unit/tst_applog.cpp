@@ -1,0 +1,96 @@
+#include "commandline.h"
+#include "loghandler.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestAppLog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineShape();
+    void appendsAndRotates();
+    void commandLine_data();
+    void commandLine();
+};
+
+void TestAppLog::lineShape()
+{
+    QMessageLogContext context("mainwindow", 120, "f", "default");
+    const QString line = LogHandler::formatLine(QtDebugMsg, context, QStringLiteral("open ok"));
+    QVERIFY2(QRegExp(QStringLiteral("Debug: \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d, File: mainwindow, Line: 120 : open ok\n"))
+                 .exactMatch(line),
+             qPrintable(line));
+    QVERIFY(LogHandler::formatLine(QtWarningMsg, QMessageLogContext(), QStringLiteral("x"))
+                .startsWith(QStringLiteral("Error: ")));
+    QVERIFY(LogHandler::formatLine(QtInfoMsg, QMessageLogContext(), QStringLiteral("x"))
+                .contains(QStringLiteral(", File: , Line: 0 : x")));
+}
+
+void TestAppLog::appendsAndRotates()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("kestan.log"));
+    for (int run = 0; run < 2; ++run) {
+        QVERIFY(LogHandler::install(log));
+        qDebug() << "run" << run;
+        LogHandler::uninstall();
+    }
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("run 0") && text.contains("run 1"));
+    file.close();
+
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(QByteArray(LogHandler::MaxLogSize, 'x'));
+    file.close();
+    QVERIFY(LogHandler::install(log));
+    qDebug() << "after rotation";
+    LogHandler::uninstall();
+    QVERIFY(QFileInfo(log + QStringLiteral(".1")).size() > LogHandler::MaxLogSize);
+    QVERIFY(QFileInfo(log).size() < 200);
+
+    // An unwritable place is reported, and the program keeps Qt's own output.
+    QVERIFY(!LogHandler::install(dir.filePath(QStringLiteral("missing/kestan.log"))));
+}
+
+void TestAppLog::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("exitNow");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("devicePath");
+    QTest::addColumn<bool>("demo");
+    QTest::newRow("none") << QStringList{"koru-assistant"} << false << 0 << "" << false;
+    QTest::newRow("device") << QStringList{"koru-assistant", "--device", "/dev/pts/4"} << false << 0 << "/dev/pts/4" << false;
+    QTest::newRow("demo") << QStringList{"koru-assistant", "--demo"} << false << 0 << "" << true;
+    QTest::newRow("both") << QStringList{"koru-assistant", "--demo", "--device", "x"} << true << 1 << "x" << true;
+    QTest::newRow("help") << QStringList{"koru-assistant", "--help"} << true << 0 << "" << false;
+    QTest::newRow("unknown") << QStringList{"koru-assistant", "--bogus"} << true << 1 << "" << false;
+    QTest::newRow("stray") << QStringList{"koru-assistant", "file.bin"} << true << 1 << "" << false;
+}
+
+void TestAppLog::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, exitNow);
+    QFETCH(int, exitCode);
+    QFETCH(QString, devicePath);
+    QFETCH(bool, demo);
+    const CommandLine options = CommandLine::parse(arguments);
+    QCOMPARE(options.exitNow, exitNow);
+    QCOMPARE(options.exitCode, exitCode);
+    if (!exitNow) {
+        QCOMPARE(options.devicePath, devicePath);
+        QCOMPARE(options.demo, demo);
+    } else {
+        QVERIFY(!options.message.isEmpty());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestAppLog)
+#include "tst_applog.moc"

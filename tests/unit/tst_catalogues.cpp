@@ -1,0 +1,58 @@
+#include "koruresources.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QTranslator>
+
+// Both catalogues are compiled by lrelease at build time; a broken step fails here.
+class TestCatalogues : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initKoruResources(); }
+    void entries_data();
+    void entries();
+};
+
+void TestCatalogues::entries_data()
+{
+    QTest::addColumn<QString>("catalogue");
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("en page button") << ":/en.qm" << "MainWindow" << "setting" << "CH Setting";
+    QTest::newRow("cn page button") << ":/cn.qm" << "MainWindow" << "setting" << "通道设置";
+    QTest::newRow("en msgerror1") << ":/en.qm" << "MainWindow" << "msgerror1"
+                                  << "Error during updating, please update again. If failed many times, please "
+                                     "contact our service center for help";
+    QTest::newRow("cn msgerror99") << ":/cn.qm" << "MainWindow" << "msgerror99" << "USB未连接";
+    QTest::newRow("en trailing blank") << ":/en.qm" << "MainWindow" << "upgred ok " << "Upgrading Complete";
+    QTest::newRow("cn leading blank") << ":/cn.qm" << "MainWindow" << " REC" << "录像";
+    QTest::newRow("cn keys stay Chinese in en") << ":/en.qm" << "MainWindow" << "addr" << "设备：";
+    QTest::newRow("en calibration") << ":/en.qm" << "MainWindow" << "返回收据错误 校准失败" << "Calibration failure";
+    QTest::newRow("en two lines") << ":/en.qm" << "UpdateFileItem" << "ImageTransmission" << "Image\nTransmission";
+    QTest::newRow("en 4G") << ":/en.qm" << "UpdateFileItem" << "4G" << "4G";
+    QTest::newRow("cn device") << ":/cn.qm" << "UpdateFileItem" << "主控" << "遥控器";
+    QTest::newRow("cn warning in rows") << ":/cn.qm" << "UpdateFileItem" << "waring" << "警告";
+    QTest::newRow("en row direction") << ":/en.qm" << "ChSubWidget" << "反相1" << "Reverse";
+    QTest::newRow("cn shell view") << ":/cn.qm" << "ShellMsgWidget" << "roll" << "滚动中";
+}
+
+void TestCatalogues::entries()
+{
+    QFETCH(QString, catalogue);
+    QFETCH(QString, context);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QTranslator translator;
+    QVERIFY(translator.load(catalogue));
+    QCOMPARE(translator.translate(qPrintable(context), key.toUtf8().constData()), text);
+    // A key is only found with its blanks.
+    if (key != key.trimmed())
+        QVERIFY(translator.translate(qPrintable(context), key.trimmed().toUtf8().constData()).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestCatalogues)
+#include "tst_catalogues.moc"
