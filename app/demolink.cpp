@@ -1,15 +1,14 @@
 #include "demolink.h"
 
 #include "portenumerator.h"
-#include "simulatorhost.h"
+#include "simulatorthread.h"
 
 #include <QDir>
-#include <QMetaObject>
+
+DemoLink::DemoLink() = default;
 
 DemoLink::~DemoLink()
 {
-    simulatorThread.quit(); // the host is deleted as the thread finishes
-    simulatorThread.wait();
     delete enumerator;
 }
 
@@ -29,17 +28,10 @@ bool DemoLink::startSimulator()
         error = QStringLiteral("Cannot create a folder for the simulated port: %1").arg(linkDir.errorString());
         return false;
     }
-    host = new Koru::SimulatorHost;
-    host->moveToThread(&simulatorThread);
-    QObject::connect(&simulatorThread, &QThread::finished, host, &QObject::deleteLater);
-    simulatorThread.start();
-
     const QString link = QDir(linkDir.path()).filePath(QStringLiteral("ttyKORU0"));
-    bool started = false;
-    QMetaObject::invokeMethod(
-        host, [this, link] { return host->start(link); }, Qt::BlockingQueuedConnection, &started);
-    if (!started) {
-        error = QStringLiteral("Cannot start the simulated controller.");
+    simulator = std::make_unique<Koru::SimulatorThread>();
+    if (!simulator->start(link)) {
+        error = QStringLiteral("Cannot start the simulated controller: %1").arg(simulator->errorString());
         return false;
     }
     devicePath = link;

@@ -4,13 +4,13 @@
 
 #include <QString>
 #include <QTemporaryDir>
-#include <QThread>
 
+#include <memory>
 #include <utility>
 
 class PortEnumerator;
 namespace Koru {
-class SimulatorHost;
+class SimulatorThread;
 }
 
 // Sets up where the window looks for the controller: the system's ports, plus the path
@@ -18,7 +18,7 @@ class SimulatorHost;
 class DemoLink
 {
 public:
-    DemoLink() = default;
+    DemoLink();
     ~DemoLink();
 
     bool start(const CommandLine &options);
@@ -31,8 +31,7 @@ private:
     bool startSimulator();
 
     QTemporaryDir linkDir;
-    QThread simulatorThread;
-    Koru::SimulatorHost *host = nullptr;
+    std::unique_ptr<Koru::SimulatorThread> simulator;
     QString devicePath;
     PortEnumerator *enumerator = nullptr;
     QString error;
