@@ -14,6 +14,9 @@ constexpr qreal PictureOffset = 15;
 constexpr qreal PictureSize = 146;
 constexpr qreal Centre = 88;
 constexpr int DotSize = 8;
+// Room for two signed five-digit values in the 4-point font.
+constexpr int ValueTextWidth = 70;
+constexpr int ValueTextHeight = 12;
 
 int16_t clampPercent(int value)
 {
@@ -43,11 +46,23 @@ void CrossWidget::setPosition(int x, int y, int newXValue, int newYValue)
                               static_cast<int16_t>(newYValue)};
     if (values[0] == xPercent && values[1] == yPercent && values[2] == xValue && values[3] == yValue)
         return;
+    const QRect before = drawnArea();
     xPercent = values[0];
     yPercent = values[1];
     xValue = values[2];
     yValue = values[3];
-    update();
+    // Only what the old and the new position cover is painted again.
+    update(before.united(drawnArea()));
+}
+
+// What the guides, the dot and the value text of the current position cover.
+QRect CrossWidget::drawnArea() const
+{
+    const QPoint dot(qRound(toPixel(xPercent)), qRound(toPixel(yPercent)));
+    const QPoint centre(qRound(Centre), qRound(Centre));
+    const QRect guides = QRect(dot, centre).normalized();
+    const QRect text(dot.x(), dot.y() - ValueTextHeight, ValueTextWidth, ValueTextHeight);
+    return guides.united(text).adjusted(-DotSize, -DotSize, DotSize, DotSize);
 }
 
 QPoint CrossWidget::stickPercent() const

@@ -3,6 +3,7 @@
 #include <QPen>
 #include <QPixmap>
 #include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 #include <cstdint>
@@ -26,6 +27,7 @@ protected:
 
 private:
     const QPixmap &backdrop();
+    QRect drawnArea() const;
 
     int16_t xPercent = 0;
     int16_t yPercent = 0;
