@@ -1,9 +1,14 @@
 #include "frame.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
 
 #include <array>
 #include <cstring>
+
+// One line per checked frame is too much for the log at live-value rates: these lines
+// are off unless QT_LOGGING_RULES="koru.frames.checks.debug=true" asks for them.
+Q_LOGGING_CATEGORY(lcFrameChecks, "koru.frames.checks", QtInfoMsg)
 
 namespace Koru {
 namespace {
@@ -126,7 +131,7 @@ bool headerValid(const uint8_t *frame)
     case CheckCrc:
         if (frame[FrameOffset::HeaderCheck] != CRC8_cal(frame, 4, 0))
             return false;
-        qDebug() << "CRC8_cal head ok";
+        qCDebug(lcFrameChecks) << "CRC8_cal head ok";
         return true;
     default:
         return false;
@@ -143,7 +148,7 @@ bool frameEndValid(const uint8_t *frame, int length)
     case CheckCrc:
         if (readU16(frame + length - 2) != CRC16_cal(frame, size_t(length - 2), 0))
             return false;
-        qDebug() << "CRC16_cal data ok";
+        qCDebug(lcFrameChecks) << "CRC16_cal data ok";
         return true;
     default:
         return false;
