@@ -33,6 +33,7 @@ class ScpzWidget;
 class ShellMsgDialog;
 class ShellMsgWidget;
 class UpdateFileItem;
+class UpgradeProgressPanel;
 
 // The program's only window: owns the serial link, the device state reported by the
 // receive path, the five pages and every timer. Its sources are split per feature
@@ -257,9 +258,7 @@ private:
     MyLineEdit *rollIntervalEdit = nullptr;
     MyLineEdit *updateAddrEdit = nullptr;
     QString settingFilePath;
-    QWidget *settingProgressPanel = nullptr;
-    QProgressBar *settingProgressBar = nullptr;
-    QLabel *settingPercentLabel = nullptr;
+    UpgradeProgressPanel *settingProgressPanel = nullptr;
     QLabel *settingMsgLabel = nullptr;
     MyPushButton *settingFileNameButton = nullptr;
     QList<QLabel *> settingTextLabels;

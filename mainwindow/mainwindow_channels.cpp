@@ -4,8 +4,8 @@
 #include "chsubwidget.h"
 #include "crosswidget.h"
 #include "frame.h"
+#include "whitebackground.h"
 
-#include <QPalette>
 #include <QPoint>
 
 using namespace Koru;
@@ -46,10 +46,7 @@ uint8_t channelNumber(int index)
 void MainWindow::makeWhitePage(QWidget *page)
 {
     page->resize(844, 442);
-    QPalette palette = page->palette();
-    palette.setColor(QPalette::All, QPalette::Window, Qt::white);
-    page->setPalette(palette);
-    page->setAutoFillBackground(true);
+    fillWhite(page);
 }
 
 void MainWindow::initChannelPage()

@@ -5,6 +5,8 @@
 #include "inisettings.h"
 #include "mylineedit.h"
 #include "mypushbutton.h"
+#include "upgradeprogresspanel.h"
+#include "whitebackground.h"
 #include "protocolids.h"
 #include "shellmsgdialog.h"
 #include "shellmsgwidget.h"
@@ -18,8 +20,6 @@
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
-#include <QPalette>
-#include <QProgressBar>
 #include <QTimer>
 
 namespace {
@@ -68,29 +68,12 @@ QString rowKey(const char *prefix, int row)
     return QLatin1String(prefix) + QString::number(row);
 }
 
-void fillWhite(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 MyLineEdit *createLineEdit(QWidget *parent, const QRect &geometry, const QString &text)
 {
     auto *edit = new MyLineEdit(parent);
     edit->setGeometry(geometry);
     edit->setText(text);
     return edit;
-}
-
-MyPushButton *createButton(QWidget *parent, const char *objectName, const QRect &geometry)
-{
-    auto *button = new MyPushButton(parent);
-    button->setObjectName(QLatin1String(objectName));
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
 }
 
 void createRule(QWidget *parent, QFrame::Shape shape, const QRect &geometry)
@@ -145,7 +128,7 @@ void MainWindow::createConsoleRow(int row)
     cmdLineEdits.append(createLineEdit(settingPage, QRect(654, y, 121, 20),
                                        storedOr(rowKey("cmdLine", row), QStringLiteral("help"))));
 
-    MyPushButton *sendButton = createButton(settingPage, "sendShellCmd", QRect(774, y, 40, 20));
+    MyPushButton *sendButton = MyPushButton::create(settingPage, "sendShellCmd", QRect(774, y, 40, 20));
     sendButton->setId(row);
     sendButton->setText(QString::number(row + 1));
     connect(sendButton, &MyPushButton::sig_clicked, this, &MainWindow::slot_sendCmdClicked);
@@ -175,10 +158,10 @@ void MainWindow::createPortAndUpdateRow()
     connect(portComboBox, &QComboBox::currentTextChanged, this, &MainWindow::slot_portChange);
 
     updateAddrEdit = createLineEdit(settingPage, QRect(205, 402, 50, 20), QStringLiteral("0x10"));
-    settingGetFileButton = createButton(settingPage, "getfile", QRect(285, 402, 80, 20));
+    settingGetFileButton = MyPushButton::create(settingPage, "getfile", QRect(285, 402, 80, 20));
     connect(settingGetFileButton, &MyPushButton::sig_clicked, this, &MainWindow::slot_getfileClicked);
-    settingFileNameButton = createButton(settingPage, "getfilename", QRect(365, 402, 100, 20));
-    settingUpdateButton = createButton(settingPage, "zhengxian", QRect(475, 402, 50, 20));
+    settingFileNameButton = MyPushButton::create(settingPage, "getfilename", QRect(365, 402, 100, 20));
+    settingUpdateButton = MyPushButton::create(settingPage, "zhengxian", QRect(475, 402, 50, 20));
     connect(settingUpdateButton, &MyPushButton::sig_clicked, this,
             &MainWindow::slot_settingUpdateClicked);
 }
@@ -186,22 +169,9 @@ void MainWindow::createPortAndUpdateRow()
 // Created after the update row so that, while shown, it covers the file name and update buttons.
 void MainWindow::createSettingProgressPanel()
 {
-    settingProgressPanel = new QWidget(settingPage);
-    settingProgressPanel->setGeometry(280, 393, 275, 35);
-    fillWhite(settingProgressPanel);
-
-    settingProgressBar = new QProgressBar(settingProgressPanel);
-    settingProgressBar->setObjectName(QStringLiteral("updatefileProgressBar"));
-    settingProgressBar->setGeometry(0, 17, 180, 6);
-    settingProgressBar->setTextVisible(false);
-
-    settingPercentLabel = new QLabel(QStringLiteral("0%"), settingProgressPanel);
-    settingPercentLabel->setObjectName(QStringLiteral("bule"));
-    settingPercentLabel->setGeometry(190, 10, 30, 20);
-
-    MyPushButton *closeButton = createButton(settingProgressPanel, "itemClose", QRect(220, 10, 20, 20));
-    connect(closeButton, &MyPushButton::sig_clicked, this, &MainWindow::slot_settingUpdateCloseClicked);
-    settingProgressPanel->hide();
+    settingProgressPanel = new UpgradeProgressPanel(QRect(280, 393, 275, 35), settingPage);
+    connect(settingProgressPanel, &UpgradeProgressPanel::sig_closeClicked, this,
+            &MainWindow::slot_settingUpdateCloseClicked);
 }
 
 void MainWindow::updateSettingTexts()
@@ -222,13 +192,7 @@ void MainWindow::setSettingMsg(const QString &text)
 
 void MainWindow::setSettingProgress(int max, int value)
 {
-    settingProgressBar->setRange(0, max);
-    settingProgressBar->setValue(value);
-    const int span = settingProgressBar->maximum() - settingProgressBar->minimum();
-    // An empty range (a one-packet file) has no share to show; it reads as nothing done.
-    const double percent =
-        span == 0 ? 0.0 : (settingProgressBar->value() - settingProgressBar->minimum()) * 100.0 / span;
-    settingPercentLabel->setText(QString::number(percent, 'f', 0) + QLatin1Char('%'));
+    settingProgressPanel->setProgress(max, value);
 }
 
 // Address 0x10 is shown on the page itself; every other address gets a dialog of its own,

@@ -4,10 +4,10 @@
 #include "frame.h"
 #include "protocolids.h"
 #include "updatefileitem.h"
+#include "whitebackground.h"
 
 #include <QDebug>
 #include <QLabel>
-#include <QPalette>
 
 using namespace Koru;
 
@@ -46,10 +46,7 @@ constexpr int HardwareIdAt = 8;
 void MainWindow::initUpgradePage()
 {
     upgradePage->resize(812, 442);
-    QPalette palette = upgradePage->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    upgradePage->setPalette(palette);
-    upgradePage->setAutoFillBackground(true);
+    fillWhite(upgradePage);
 
     auto *headBack = new QLabel(upgradePage);
     headBack->setObjectName(QStringLiteral("updateHeadBack"));

@@ -14,3 +14,12 @@ void MyPushButton::slot_clicked()
 {
     emit sig_clicked(id);
 }
+
+MyPushButton *MyPushButton::create(QWidget *parent, const char *objectName, const QRect &geometry)
+{
+    auto *button = new MyPushButton(parent);
+    button->setObjectName(QLatin1String(objectName));
+    button->setGeometry(geometry);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}

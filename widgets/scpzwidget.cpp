@@ -1,14 +1,11 @@
 #include "scpzwidget.h"
 
-#include <QPalette>
+#include "whitebackground.h"
 
 ScpzWidget::ScpzWidget(QWidget *parent) : QWidget(parent)
 {
     resize(844, 442);
-    QPalette whitePalette = palette();
-    whitePalette.setColor(QPalette::Window, Qt::white);
-    setPalette(whitePalette);
-    setAutoFillBackground(true);
+    fillWhite(this);
 }
 
 void ScpzWidget::setValue(uint8_t, const QString &)

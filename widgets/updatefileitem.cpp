@@ -3,6 +3,7 @@
 #include "devicetypes.h"
 #include "inisettings.h"
 #include "mypushbutton.h"
+#include "upgradeprogresspanel.h"
 #include "versiontext.h"
 
 #include <QByteArray>
@@ -11,8 +12,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPalette>
-#include <QProgressBar>
 
 namespace {
 
@@ -20,14 +19,6 @@ const QString OpenUpgradeKey = QStringLiteral("haveOpenUpdataing");
 const QString UpdateAddrKey = QStringLiteral("updateAddr");
 const QString FileNameKey = QStringLiteral("settingfileName");
 constexpr int FileNameChars = 15;
-
-void fillWhite(QWidget *widget)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 QString hexText(const uint8_t *bytes, int count)
 {
@@ -52,10 +43,11 @@ UpdateFileItem::UpdateFileItem(QWidget *parent) : QWidget(parent)
     separator->setGeometry(0, 68, 812, 1);
     separator->setStyleSheet(QStringLiteral("background-color: #eeeeee;"));
 
-    fileButton = createButton(this, "getfile", QRect(537, 25, 80, 20));
-    fileNameButton = createButton(this, "getfilename", QRect(617, 25, 100, 20));
-    upgradeButton = createButton(this, "zhengxian", QRect(727, 25, 50, 20));
-    createProgressPanel();
+    fileButton = MyPushButton::create(this, "getfile", QRect(537, 25, 80, 20));
+    fileNameButton = MyPushButton::create(this, "getfilename", QRect(617, 25, 100, 20));
+    upgradeButton = MyPushButton::create(this, "zhengxian", QRect(727, 25, 50, 20));
+    // Created after the buttons, so that while shown it covers them.
+    progressPanel = new UpgradeProgressPanel(QRect(537, 0, 275, 65), this);
 
     msgLabel = new QLabel(this);
     msgLabel->setObjectName(QStringLiteral("msgLabel"));
@@ -64,7 +56,7 @@ UpdateFileItem::UpdateFileItem(QWidget *parent) : QWidget(parent)
 
     connect(fileButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_getfileClicked);
     connect(upgradeButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_UpdateClicked);
-    connect(closeButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_closeClicked);
+    connect(progressPanel, &UpgradeProgressPanel::sig_closeClicked, this, &UpdateFileItem::slot_closeClicked);
     retranslate();
 }
 
@@ -78,35 +70,6 @@ QLabel *UpdateFileItem::createInfoLabel(int x, Qt::Alignment alignment)
     return label;
 }
 
-MyPushButton *UpdateFileItem::createButton(QWidget *parent, const char *objectName,
-                                           const QRect &geometry)
-{
-    auto *button = new MyPushButton(parent);
-    button->setObjectName(QString::fromLatin1(objectName));
-    button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-// The panel covers the three buttons while an upgrade is open.
-void UpdateFileItem::createProgressPanel()
-{
-    progressPanel = new QWidget(this);
-    progressPanel->setGeometry(537, 0, 275, 65);
-    fillWhite(progressPanel);
-
-    progressBar = new QProgressBar(progressPanel);
-    progressBar->setObjectName(QStringLiteral("updatefileProgressBar"));
-    progressBar->setGeometry(0, 32, 180, 6);
-    progressBar->setTextVisible(false);
-
-    percentLabel = new QLabel(tr("0%"), progressPanel);
-    percentLabel->setObjectName(QStringLiteral("bule"));
-    percentLabel->setGeometry(190, 25, 30, 20);
-
-    closeButton = createButton(progressPanel, "itemClose", QRect(220, 25, 20, 20));
-    progressPanel->hide();
-}
 
 void UpdateFileItem::setDeviceId(uint8_t id)
 {
@@ -133,13 +96,7 @@ void UpdateFileItem::setMsg(const QString &text)
 
 void UpdateFileItem::setProgress(int maximum, int value)
 {
-    progressBar->setRange(0, maximum);
-    progressBar->setValue(value);
-    const int span = progressBar->maximum() - progressBar->minimum();
-    // An empty range has no meaningful share; it reads as nothing done yet.
-    const double percent =
-        span == 0 ? 0.0 : (progressBar->value() - progressBar->minimum()) * 100.0 / span;
-    percentLabel->setText(QString::number(percent, 'f', 0) + QLatin1Char('%'));
+    progressPanel->setProgress(maximum, value);
 }
 
 void UpdateFileItem::setHardwareId(const uint8_t *bytes12)

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 class QLabel;
-class QProgressBar;
 class MyPushButton;
+class UpgradeProgressPanel;
 
 // One row of the upgrade page: what a device reported about itself, a file chooser and
 // the button that starts its upgrade. While an upgrade runs, a progress panel covers the
@@ -41,8 +41,6 @@ public slots:
 
 private:
     QLabel *createInfoLabel(int x, Qt::Alignment alignment);
-    MyPushButton *createButton(QWidget *parent, const char *objectName, const QRect &geometry);
-    void createProgressPanel();
 
     uint8_t deviceId = 0;
     int rowNumber = 1;
@@ -56,9 +54,6 @@ private:
     MyPushButton *fileButton = nullptr;
     MyPushButton *fileNameButton = nullptr;
     MyPushButton *upgradeButton = nullptr;
-    QWidget *progressPanel = nullptr;
-    QProgressBar *progressBar = nullptr;
-    QLabel *percentLabel = nullptr;
-    MyPushButton *closeButton = nullptr;
+    UpgradeProgressPanel *progressPanel = nullptr;
     QLabel *msgLabel = nullptr;
 };
