@@ -333,7 +333,9 @@ void TestUpgradePage::closeDuringTransferStopsAtZero()
 }
 
 // Closing a row while its device has not yet accepted the start frees the lock but cannot
-// stop the run; another row started then must leave that run alone.
+// stop the run; another row started then must leave that run alone. Closing that other
+// row during the transfer frees the lock again without stopping the run, as its device
+// is not the one being upgraded.
 void TestUpgradePage::secondRunWaitsForTheFirst()
 {
     WindowFixture f(true, EnglishIni);
@@ -342,7 +344,7 @@ void TestUpgradePage::secondRunWaitsForTheFirst()
     showUpgradePage(f);
     UpdateFileItem *first = rows(f).value(0);
     UpdateFileItem *second = rows(f).value(1);
-    const QString path = writeImage(300);
+    const QString path = writeImage(64 * 1000);
     chooseFile(first, path);
     chooseFile(second, writeImage(20));
     BootLoaderResponder device(f, 64);
@@ -351,10 +353,26 @@ void TestUpgradePage::secondRunWaitsForTheFirst()
         QTest::mouseClick(button(first, "itemClose"), Qt::LeftButton);
         QTest::mouseClick(button(second, "zhengxian"), Qt::LeftButton);
     });
+    QSignalSpy secondStops(second, &UpdateFileItem::sig_stopUpdateFile);
+    QString secondMessage;
+    QString lockAfterClose;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, second, [&, first, second] {
+        const QString percent = childText(first, "bule");
+        if (percent == QLatin1String("0%") || percent == QLatin1String("100%"))
+            return;
+        closer.stop();
+        secondMessage = childText(second, "msgLabel");
+        QTest::mouseClick(button(second, "itemClose"), Qt::LeftButton);
+        lockAfterClose = iniText(f, "haveOpenUpdataing");
+    });
+    closer.start(1);
 
     QTest::mouseClick(button(first, "zhengxian"), Qt::LeftButton);
 
-    QCOMPARE(childText(second, "msgLabel"), QStringLiteral("Only one device is allowed to be upgraded onLine at a time"));
+    QCOMPARE(secondMessage, QStringLiteral("Only one device is allowed to be upgraded onLine at a time"));
+    QCOMPARE(lockAfterClose, QStringLiteral("0"));
+    QCOMPARE(secondStops.count(), 0);
     QCOMPARE(childText(first, "msgLabel"), QStringLiteral("Upgrading Complete"));
     QFile image(path);
     QVERIFY(image.open(QIODevice::ReadOnly));

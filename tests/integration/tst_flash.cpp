@@ -1,9 +1,13 @@
 #include "deviceport.h"
+#include "framereassembler.h"
 #include "koruresources.h"
 #include "portupgradehost.h"
+#include "protocolids.h"
+#include "pseudoterminal.h"
 #include "simulatorhost.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
@@ -15,6 +19,13 @@ using namespace Koru;
 
 Q_DECLARE_METATYPE(Koru::UpgradeOutcome)
 Q_DECLARE_METATYPE(Koru::SimulatorOptions)
+
+namespace {
+
+const QString RetryAdvice = QStringLiteral(
+    "please update again. If failed many times, please contact our service center for help");
+
+} // namespace
 
 // The upgrade engine over the real QSerialPort against the simulated devices on a
 // pseudo-terminal, as the command-line flasher runs it.
@@ -30,6 +41,7 @@ private slots:
     void imageArrivesWhole();
     void refusalIsReported_data();
     void refusalIsReported();
+    void startStatusZeroRepeatsUntilTimeOut();
     void pulledCableIsNoSuccess();
     void controllerResumesAfterRestart();
     void commandLineExitCodes_data();
@@ -109,6 +121,8 @@ void TestFlash::imageArrivesWhole_data()
     QTest::newRow("packets of 253") << 20000 << options;
     options.dropEveryNthAck = 7;
     QTest::newRow("every 7th ack dropped") << 20000 << options;
+    options.dropEveryNthAck = 10;
+    QTest::newRow("every 10th ack dropped") << 20000 << options;
     options.dropEveryNthAck = 0;
     options.splitOutput = true;
     options.noise = true;
@@ -139,21 +153,19 @@ void TestFlash::refusalIsReported_data()
     QTest::addColumn<SimulatorOptions>("options");
     QTest::addColumn<QString>("message");
 
-    const QString retry = QStringLiteral(
-        "please update again. If failed many times, please contact our service center for help");
     SimulatorOptions options;
     options.refuseStartCode = -1;
-    QTest::newRow("start -1") << options << "Error during updating, " + retry;
+    QTest::newRow("start -1") << options << "Error during updating, " + RetryAdvice;
     options.refuseStartCode = -2;
-    QTest::newRow("start -2") << options << "Unknown error, " + retry + ".";
+    QTest::newRow("start -2") << options << "Unknown error, " + RetryAdvice + ".";
     options.refuseStartCode = 0;
     options.refuseDataCode = -3;
     QTest::newRow("data -3") << options << "Wrong firmware, please choose the right firmware";
     options.refuseDataCode = -10;
-    QTest::newRow("data -10") << options << "Error during updating, " + retry;
+    QTest::newRow("data -10") << options << "Error during updating, " + RetryAdvice;
     options.refuseDataCode = 0;
     options.refuseEndCode = -7;
-    QTest::newRow("end -7") << options << "Error in firmware checking, " + retry;
+    QTest::newRow("end -7") << options << "Error in firmware checking, " + RetryAdvice;
     options.refuseEndCode = -13;
     QTest::newRow("end -13") << options << "Wrong firmware, please choose the right firmware";
     options.refuseEndCode = -15;
@@ -175,6 +187,42 @@ void TestFlash::refusalIsReported()
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0][0].toString(), message);
     QVERIFY(completed.isEmpty());
+}
+
+// A device that answers every start with status 0 (not ready), on a pseudo-terminal of
+// its own: the start is repeated on the real clock until the shortened time-out.
+void TestFlash::startStatusZeroRepeatsUntilTimeOut()
+{
+    PseudoTerminal device;
+    device.setLinkPath(link);
+    if (!device.open())
+        QSKIP("no pseudo-terminal here");
+    FrameReassembler requests;
+    int starts = 0;
+    connect(&device, &PseudoTerminal::received, this, [&device, &requests, &starts](const QByteArray &bytes) {
+        requests.append(bytes);
+        Frame frame;
+        while (requests.takeFrame(frame) == FrameReassembler::Result::Frame) {
+            if (frame.commandId() != CMD_ID_UPGRADE_START)
+                continue;
+            ++starts;
+            device.write(makeFrame(frame.target(), AssistantId, CommonSet, CMD_ID_UPGRADE_START, QByteArray(1, '\0')));
+        }
+    });
+    UpgradeTimings timings;
+    timings.start = {100, 1000, 5000};
+    PortUpgradeHost host(new SerialDevicePort, link, timings);
+    QVERIFY(host.open());
+    QSignalSpy messages(&host, &PortUpgradeHost::message);
+    QElapsedTimer clock;
+    clock.start();
+
+    QCOMPARE(host.upgrade(writeImage(500), 0x13), UpgradeOutcome::TimedOut);
+    QVERIFY(clock.elapsed() >= 1000);
+    // At 0, 100, ..., 900 ms; a loaded machine may let the last ones slip past 1 s.
+    QVERIFY2(starts >= 8 && starts <= 10, qPrintable(QString::number(starts)));
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0][0].toString(), "Error during updating, " + RetryAdvice);
 }
 
 void TestFlash::pulledCableIsNoSuccess()
