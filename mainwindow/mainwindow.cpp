@@ -33,7 +33,7 @@ const char *const LanguageComboStyle =
     " selection-background-color: #343434; selection-color: #0b7be2; outline: none; }"
     "QComboBox QAbstractItemView::item { height: 20px; }";
 
-struct PageButtonSpec
+struct PageButtonInfo
 {
     const char *key;
     const char *icon;
@@ -42,7 +42,7 @@ struct PageButtonSpec
 };
 
 // Title-bar page buttons by page id.
-const PageButtonSpec PageButtons[] = {
+const PageButtonInfo PageButtons[] = {
     {QT_TRANSLATE_NOOP("MainWindow", "setting"), ":/img/setting", {11, 50}, true},
     {QT_TRANSLATE_NOOP("MainWindow", "upload"), ":/img/upload", {131, 50}, true},
     {QT_TRANSLATE_NOOP("MainWindow", "fix"), ":/img/fix", {738, 50}, false},
@@ -52,6 +52,16 @@ const PageButtonSpec PageButtons[] = {
 
 constexpr int DragBandTop = 50;
 constexpr int DragBandBottom = 580;
+
+// Tells without blocking what is wrong with the settings file; %1 in text is its folder.
+void warnAboutSettings(QWidget *window, const QString &title, const QString &text)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, title,
+                                text.arg(QDir::toNativeSeparators(QDir::currentPath())), QMessageBox::Ok,
+                                window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
 
 } // namespace
 
@@ -79,6 +89,11 @@ MainWindow::MainWindow(DevicePort *port, PortEnumerator *enumerator, QWidget *pa
     background->setGeometry(0, 0, 870, 620);
 
     createTimers();
+    // Checked before the first write, which replaces a damaged file with what it could read.
+    if (iniFileDamaged())
+        warnAboutSettings(this, tr("waring"),
+                          tr("The settings file kestan.ini in %1 is damaged. Settings that could not be "
+                             "read start from their defaults."));
     setIniValue(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
     createTitleBar();
     createPages();
@@ -137,9 +152,9 @@ void MainWindow::createTitleBar()
     connect(miniButton, &QPushButton::clicked, this, &MainWindow::slot_miniClicked);
 
     for (int id = 0; id < int(std::size(PageButtons)); ++id) {
-        const PageButtonSpec &spec = PageButtons[id];
-        MyToolButton *button = createPageButton(id, spec.icon, spec.position);
-        button->setVisible(spec.shown);
+        const PageButtonInfo &info = PageButtons[id];
+        MyToolButton *button = createPageButton(id, info.icon, info.position);
+        button->setVisible(info.shown);
         pageButtons.append(button);
     }
 
@@ -216,13 +231,9 @@ void MainWindow::setIniValue(const QString &key, const QString &value)
     // Said once per run, without blocking: the program works on, it only cannot keep
     // its settings (the language, the upgrade-in-progress flag, the console rows).
     settingsWarningShown = true;
-    auto *box = new QMessageBox(QMessageBox::Warning, tr("waring"),
-                                tr("The settings file kestan.ini in %1 cannot be written. The program works, "
-                                   "but changed settings will not be kept.")
-                                    .arg(QDir::toNativeSeparators(QDir::currentPath())),
-                                QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    warnAboutSettings(this, tr("waring"),
+                      tr("The settings file kestan.ini in %1 cannot be written. The program works, "
+                         "but changed settings will not be kept."));
 }
 
 void MainWindow::setIsUpdataing(uint8_t value)

@@ -42,14 +42,14 @@ const char *const PortComboExtraStyle =
     "QComboBox QScrollBar::add-line:vertical, QComboBox QScrollBar::sub-line:vertical"
     " { height: 0px; }";
 
-struct LabelSpec
+struct LabelPlace
 {
     const char *key;
     QRect geometry;
 };
 
 // The page's translated captions, in the order of settingTextLabels.
-const LabelSpec SettingLabels[] = {
+const LabelPlace SettingLabels[] = {
     {QT_TRANSLATE_NOOP("MainWindow", "roll send"), {604, 414, 80, 20}},
     {QT_TRANSLATE_NOOP("MainWindow", "jiangge"), {685, 414, 50, 20}},
     {QT_TRANSLATE_NOOP("MainWindow", "gujianup"), {25, 402, 100, 20}},
@@ -99,9 +99,9 @@ void MainWindow::createSettingPage()
     shellMsgWidget->move(10, 10);
     createRule(settingPage, QFrame::VLine, QRect(556, 0, 2, 442));
     createRule(settingPage, QFrame::HLine, QRect(0, 385, 556, 2));
-    for (const LabelSpec &spec : SettingLabels) {
+    for (const LabelPlace &place : SettingLabels) {
         auto *label = new QLabel(settingPage);
-        label->setGeometry(spec.geometry);
+        label->setGeometry(place.geometry);
         settingTextLabels.append(label);
     }
     createRollSendRow();

@@ -12,9 +12,16 @@ void MainWindow::onReadyRead()
     if (port->bytesAvailable() <= 0)
         return;
     rxBuffer.append(port->readAll());
+    // A bad header costs only its own bytes and the pass goes on: ending it there would let
+    // a device that sends dense garbage hold its answers back and the buffer grow.
     Frame frame;
-    while (rxBuffer.takeFrame(frame) == FrameReassembler::Result::Frame)
-        dispatchFrame(frame);
+    for (;;) {
+        const FrameReassembler::Result result = rxBuffer.takeFrame(frame);
+        if (result == FrameReassembler::Result::NeedMore)
+            break;
+        if (result == FrameReassembler::Result::Frame)
+            dispatchFrame(frame);
+    }
 }
 
 void MainWindow::dispatchFrame(const Frame &frame)

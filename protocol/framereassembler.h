@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <array>
 
 namespace Koru {
@@ -21,6 +22,12 @@ struct Frame
     uint8_t commandSet() const { return bytes[FrameOffset::Set]; }
     uint8_t commandId() const { return bytes[FrameOffset::Id]; }
     int payloadLength() const { return bytes[FrameOffset::Length]; }
+    // The payload proper: in check mode 8 the length byte also counts the CRC's first byte.
+    int payloadSize() const
+    {
+        const int crcByte = checkModeOf(bytes[FrameOffset::Control]) == CheckCrc ? 1 : 0;
+        return std::max(0, payloadLength() - crcByte);
+    }
     const uint8_t *payload() const { return bytes.data() + FrameOffset::Payload; }
 };
 
@@ -32,7 +39,7 @@ public:
     enum class Result {
         Frame,     // a complete frame was taken out
         NeedMore,  // wait for more bytes
-        BadHeader, // 4 bytes were dropped; the pass ends until new bytes arrive
+        BadHeader, // 4 bytes were dropped; the bytes behind them may hold frames
     };
 
     void append(const char *data, int count);

@@ -252,7 +252,7 @@ DecodedResponse applyResponse(const Frame &frame, DeviceState &state)
 {
     if (frame.length < FrameOverhead || !frameEndValid(frame.data(), frame.length))
         return {};
-    const Payload payload{frame.payload(), frame.payloadLength()};
+    const Payload payload{frame.payload(), frame.payloadSize()};
     switch (frame.commandSet()) {
     case RemoteControllerSet:
         return remoteControllerResponse(frame.commandId(), payload, state);

@@ -255,6 +255,10 @@
         <source>The settings file kestan.ini in %1 cannot be written. The program works, but changed settings will not be kept.</source>
         <translation>无法写入 %1 中的设置文件 kestan.ini。程序可以继续使用，但更改的设置不会被保存。</translation>
     </message>
+    <message>
+        <source>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</source>
+        <translation>%1 中的设置文件 kestan.ini 已损坏。无法读取的设置将使用默认值。</translation>
+    </message>
 </context>
 <context>
     <name>UpdateFileItem</name>

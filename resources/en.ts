@@ -255,6 +255,10 @@
         <source>The settings file kestan.ini in %1 cannot be written. The program works, but changed settings will not be kept.</source>
         <translation>The settings file kestan.ini in %1 cannot be written. The program works, but changed settings will not be kept.</translation>
     </message>
+    <message>
+        <source>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</source>
+        <translation>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</translation>
+    </message>
 </context>
 <context>
     <name>UpdateFileItem</name>

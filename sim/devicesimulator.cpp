@@ -8,7 +8,9 @@ namespace {
 constexpr int ProductionListIntervalMs = 1000;
 constexpr int MaxShellChunk = 240; // bytes of shell text per answer frame
 constexpr int MaxPieceSize = 7;
-constexpr int PieceGapMs = 1;
+// Split output still moves about as fast as a full-speed USB link: a millisecond's pause
+// after every 64 bytes, so a fast live-value stream does not queue up behind its pieces.
+constexpr int BytesPerMs = 64;
 constexpr int MaxNoiseBytes = 4;
 
 const char HelpLine[] = "commands: help, rc_pc 0|1, model_default, version\r\n";
@@ -235,7 +237,11 @@ void DeviceSimulator::send(const QByteArray &frame, int delayMs)
     }
     for (int at = 0; at < bytes.size();) {
         const int piece = int(random.bounded(1, MaxPieceSize + 1));
-        pacer.push(bytes.mid(at, piece), at == 0 ? delayMs : 0, PieceGapMs);
+        splitBytesThisMs += piece;
+        const int gapMs = splitBytesThisMs >= BytesPerMs ? 1 : 0;
+        if (gapMs)
+            splitBytesThisMs = 0;
+        pacer.push(bytes.mid(at, piece), at == 0 ? delayMs : 0, gapMs);
         at += piece;
     }
 }

@@ -88,6 +88,7 @@ private:
     QTimer productionTimer{this};
     QElapsedTimer uptime;
     QRandomGenerator random;
+    int splitBytesThisMs = 0;
 };
 
 } // namespace Koru
