@@ -39,17 +39,11 @@ void reassembleAndDispatch(benchmark::State &state)
         FrameReassembler reassembler;
         DeviceState device;
         reassembler.append(stream);
-        Frame frame;
         int frames = 0;
-        for (;;) {
-            const auto result = reassembler.takeFrame(frame);
-            if (result == FrameReassembler::Result::NeedMore)
-                break;
-            if (result == FrameReassembler::Result::Frame) {
-                applyResponse(frame, device);
-                ++frames;
-            }
-        }
+        reassembler.takeFrames([&](const Frame &frame) {
+            applyResponse(frame, device);
+            ++frames;
+        });
         benchmark::DoNotOptimize(frames);
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * stream.size());
@@ -64,11 +58,9 @@ void reassembleInSmallReads(benchmark::State &state)
     for (auto _ : state) {
         FrameReassembler reassembler;
         DeviceState device;
-        Frame frame;
         for (int at = 0; at < stream.size(); at += 64) {
             reassembler.append(stream.constData() + at, std::min(64, stream.size() - at));
-            while (reassembler.takeFrame(frame) == FrameReassembler::Result::Frame)
-                applyResponse(frame, device);
+            reassembler.takeFrames([&](const Frame &frame) { applyResponse(frame, device); });
         }
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * stream.size());

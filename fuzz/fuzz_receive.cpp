@@ -20,19 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     FrameReassembler reassembler;
     DeviceState state;
-    Frame frame;
     for (size_t at = 0; at < size; at += piece) {
         reassembler.append(reinterpret_cast<const char *>(data + at), int(std::min(piece, size - at)));
-        for (;;) {
-            const auto result = reassembler.takeFrame(frame);
-            if (result == FrameReassembler::Result::NeedMore)
-                break;
-            if (result == FrameReassembler::Result::Frame) {
-                if (frame.length != frame.payloadLength() + FrameOverhead)
-                    __builtin_trap();
-                applyResponse(frame, state);
-            }
-        }
+        reassembler.takeFrames([&state](const Frame &frame) {
+            if (frame.length != frame.payloadLength() + FrameOverhead)
+                __builtin_trap();
+            applyResponse(frame, state);
+        });
     }
     return 0;
 }

@@ -14,14 +14,7 @@ void MainWindow::onReadyRead()
     rxBuffer.append(port->readAll());
     // A bad header costs only its own bytes and the pass goes on: ending it there would let
     // a device that sends dense garbage hold its answers back and the buffer grow.
-    Frame frame;
-    for (;;) {
-        const FrameReassembler::Result result = rxBuffer.takeFrame(frame);
-        if (result == FrameReassembler::Result::NeedMore)
-            break;
-        if (result == FrameReassembler::Result::Frame)
-            dispatchFrame(frame);
-    }
+    rxBuffer.takeFrames([this](const Frame &frame) { dispatchFrame(frame); });
 }
 
 void MainWindow::dispatchFrame(const Frame &frame)

@@ -47,6 +47,21 @@ public:
 
     Result takeFrame(Frame &frame);
 
+    // Takes out every complete frame the buffer holds, passing over bad headers, and hands
+    // each to dispatch. A handler may re-enter the receive path: its frame is already out.
+    template<typename Dispatch>
+    void takeFrames(Dispatch &&dispatch)
+    {
+        Frame frame;
+        for (;;) {
+            const Result result = takeFrame(frame);
+            if (result == Result::NeedMore)
+                return;
+            if (result == Result::Frame)
+                dispatch(frame);
+        }
+    }
+
     int buffered() const { return buffer.size() - head; }
     void clear();
 

@@ -90,14 +90,7 @@ QByteArray DeviceSimulator::completedImage(uint8_t deviceId) const
 void DeviceSimulator::receive(const QByteArray &bytes)
 {
     reassembler.append(bytes);
-    Frame frame;
-    for (;;) {
-        const FrameReassembler::Result result = reassembler.takeFrame(frame);
-        if (result == FrameReassembler::Result::NeedMore)
-            break;
-        if (result == FrameReassembler::Result::Frame)
-            dispatch(frame);
-    }
+    reassembler.takeFrames([this](const Frame &frame) { dispatch(frame); });
 }
 
 void DeviceSimulator::dropLink()
