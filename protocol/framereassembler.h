@@ -29,6 +29,7 @@ struct Frame
         return std::max(0, payloadLength() - crcByte);
     }
     const uint8_t *payload() const { return bytes.data() + FrameOffset::Payload; }
+    QByteArray payloadBytes() const { return QByteArray(reinterpret_cast<const char *>(payload()), payloadSize()); }
 };
 
 // Cuts a byte stream into header-checked frames. Consumed bytes are skipped with a read

@@ -17,14 +17,6 @@ const char HelpLine[] = "commands: help, rc_pc 0|1, model_default, version\r\n";
 const char HelpDetailLine[] = "rc_pc 1 streams the channel values, model_default restores "
                               "the channel settings\r\n";
 
-QByteArray requestPayload(const Frame &frame)
-{
-    // In check mode 8 the length byte counts one byte more than the payload.
-    const bool crc = checkModeOf(frame.bytes[FrameOffset::Control]) == CheckCrc;
-    const int length = std::max(0, frame.payloadLength() - (crc ? 1 : 0));
-    return QByteArray(reinterpret_cast<const char *>(frame.payload()), length);
-}
-
 QString versionText(uint32_t version)
 {
     return QStringLiteral("%1.%2.%3")
@@ -104,7 +96,7 @@ void DeviceSimulator::dispatch(const Frame &frame)
     const uint8_t target = frame.target();
     if (!frameEndValid(frame.data(), frame.length) || !opts.deviceIds.contains(target))
         return;
-    const QByteArray request = requestPayload(frame);
+    const QByteArray request = frame.payloadBytes();
     const uint8_t set = frame.commandSet();
     const uint8_t id = frame.commandId();
     std::optional<QByteArray> answer;

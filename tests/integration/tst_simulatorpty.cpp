@@ -23,12 +23,6 @@ bool openPort(QSerialPort &port, const QString &path)
            && port.setStopBits(QSerialPort::OneStop) && port.setFlowControl(QSerialPort::NoFlowControl);
 }
 
-QByteArray payloadOf(const Frame &frame)
-{
-    const bool crc = checkModeOf(frame.bytes[FrameOffset::Control]) == CheckCrc;
-    return QByteArray(reinterpret_cast<const char *>(frame.payload()), frame.payloadLength() - (crc ? 1 : 0));
-}
-
 // Writes one request and reads until the answer with the same set and id is complete.
 // The event loop keeps turning unless blocking is asked for, in which case only a
 // simulator on another thread can answer.
@@ -110,7 +104,7 @@ void TestSimulatorPty::versionOverSerialPort()
     QVERIFY(answer);
     QCOMPARE(int(answer->source()), 0x13);
     QVERIFY(frameEndValid(answer->data(), answer->length));
-    QCOMPARE(payloadOf(*answer), DeviceProfile::forDevice(0x13).versionPayload());
+    QCOMPARE(answer->payloadBytes(), DeviceProfile::forDevice(0x13).versionPayload());
 }
 
 void TestSimulatorPty::vanishAndReappear()
@@ -140,7 +134,7 @@ void TestSimulatorPty::vanishAndReappear()
     QVERIFY2(openPort(port, link), qPrintable(port.errorString()));
     const std::optional<Frame> answer = exchange(port, 0x10, CommonSet, CMD_ID_UID);
     QVERIFY(answer);
-    QCOMPARE(payloadOf(*answer).size(), 16);
+    QCOMPARE(answer->payloadBytes().size(), 16);
 }
 
 void TestSimulatorPty::applicationModeReplug()
@@ -156,7 +150,7 @@ void TestSimulatorPty::applicationModeReplug()
     QVERIFY(openPort(port, link));
     std::optional<Frame> answer = exchange(port, 0x10, CommonSet, CMD_ID_UPGRADE_START, u32(4096));
     QVERIFY(answer);
-    QCOMPARE(payloadOf(*answer), QByteArray(1, 2));
+    QCOMPARE(answer->payloadBytes(), QByteArray(1, 2));
 
     QTRY_VERIFY(!QFileInfo(link).isSymLink());
     port.close();
@@ -164,7 +158,7 @@ void TestSimulatorPty::applicationModeReplug()
     QVERIFY2(openPort(port, link), qPrintable(port.errorString()));
     answer = exchange(port, 0x10, CommonSet, CMD_ID_UPGRADE_START, u32(4096));
     QVERIFY(answer);
-    QCOMPARE(payloadOf(*answer), QByteArray("\x01\x80", 2));
+    QCOMPARE(answer->payloadBytes(), QByteArray("\x01\x80", 2));
 }
 
 void TestSimulatorPty::threadedHostAnswersBlockedCaller()

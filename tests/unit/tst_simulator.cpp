@@ -31,12 +31,6 @@ QByteArray u32(uint32_t value)
     return u16(uint16_t(value)) + u16(uint16_t(value >> 16));
 }
 
-QByteArray payloadOf(const Frame &frame)
-{
-    const bool crc = checkModeOf(frame.bytes[FrameOffset::Control]) == CheckCrc;
-    return QByteArray(reinterpret_cast<const char *>(frame.payload()), frame.payloadLength() - (crc ? 1 : 0));
-}
-
 uint32_t sumOf(const QByteArray &image)
 {
     uint32_t sum = 0;
@@ -97,7 +91,7 @@ public:
     QByteArray answer(uint8_t target, uint8_t set, uint8_t id, const QByteArray &payload = {})
     {
         const std::optional<Frame> frame = ask(target, set, id, payload);
-        return frame ? payloadOf(*frame) : QByteArray();
+        return frame ? frame->payloadBytes() : QByteArray();
     }
 
     DeviceSimulator sim;
@@ -171,7 +165,7 @@ private slots:
             return;
         QCOMPARE(int(version->source()), device);
         QCOMPARE(int(version->target()), int(AssistantId));
-        const QByteArray payload = payloadOf(*version);
+        const QByteArray payload = version->payloadBytes();
         QCOMPARE(payload.size(), 20);
         const QByteArray hardwareId = payload.mid(8).left(payload.mid(8).indexOf('\0'));
         QVERIFY(!hardwareId.isEmpty());
@@ -179,7 +173,7 @@ private slots:
             QVERIFY(c >= 0x20 && c < 0x7F);
         QVERIFY(readU32(version->payload()) != 0);
         QCOMPARE(int(uid->source()), device);
-        QCOMPARE(payloadOf(*uid).size(), 16);
+        QCOMPARE(uid->payloadBytes().size(), 16);
     }
 
     void devicesDiffer()
@@ -229,7 +223,7 @@ private slots:
         QCOMPARE(answer.has_value(), !expected.isEmpty());
         if (answer) {
             QCOMPARE(int(answer->source()), queryTarget);
-            QCOMPARE(payloadOf(*answer), expected);
+            QCOMPARE(answer->payloadBytes(), expected);
         }
     }
 
@@ -423,7 +417,7 @@ private slots:
         QCOMPARE(int(checkModeOf(answer->bytes[FrameOffset::Control])), mode);
         QVERIFY(headerValid(answer->data()));
         QVERIFY(frameEndValid(answer->data(), answer->length));
-        QCOMPARE(payloadOf(*answer), plain.answer(0x2E, CommonSet, CMD_ID_VERSION));
+        QCOMPARE(answer->payloadBytes(), plain.answer(0x2E, CommonSet, CMD_ID_VERSION));
     }
 
     void shellText_data()
@@ -445,7 +439,7 @@ private slots:
         const QVector<Frame> lines = bench.take(CommonSet, CMD_ID_SHELL_TEXT);
         QVERIFY(!lines.isEmpty());
         QCOMPARE(int(lines.first().source()), 0x13);
-        QCOMPARE(payloadOf(lines.first()), firstLine);
+        QCOMPARE(lines.first().payloadBytes(), firstLine);
     }
 
     void liveValuesFollowRcPc()
@@ -484,9 +478,9 @@ private slots:
         QTRY_COMPARE(bench.frames.size(), 2);
         QVERIFY(bench.pieces > 2 * (FrameOverhead + 16) / 7);
         QVERIFY(bench.largestPiece <= 7);
-        QCOMPARE(payloadOf(bench.take(CommonSet, CMD_ID_VERSION).first()),
+        QCOMPARE(bench.take(CommonSet, CMD_ID_VERSION).first().payloadBytes(),
                  plain.answer(0x1E, CommonSet, CMD_ID_VERSION));
-        QCOMPARE(payloadOf(bench.take(CommonSet, CMD_ID_UID).first()),
+        QCOMPARE(bench.take(CommonSet, CMD_ID_UID).first().payloadBytes(),
                  plain.answer(0x1E, CommonSet, CMD_ID_UID));
     }
 
@@ -548,7 +542,7 @@ private slots:
         bench.send(0x10, CommonSet, CMD_ID_SCXS_VALUES, bytes({1}));
         QCOMPARE(bench.count(CommonSet, CMD_ID_SCPZ_VALUES), 1);
         QCOMPARE(bench.count(CommonSet, CMD_ID_SCXS_VALUES), 1);
-        const QByteArray list = payloadOf(bench.take(CommonSet, CMD_ID_SCPZ_VALUES).first());
+        const QByteArray list = bench.take(CommonSet, CMD_ID_SCPZ_VALUES).first().payloadBytes();
         QCOMPARE(list.size() % 5, 0);
         QVERIFY(list.contains(record));
         QTRY_COMPARE_WITH_TIMEOUT(bench.count(CommonSet, CMD_ID_SCXS_VALUES), 2, 2500);
