@@ -1,6 +1,4 @@
-#include "windowfixture.h"
-
-#include "bootloader.h"
+#include "bootloaderresponder.h"
 #include "frame.h"
 #include "mypushbutton.h"
 #include "mytoolbutton.h"
@@ -88,65 +86,6 @@ void chooseFile(UpdateFileItem *row, const QString &path)
     });
     QTest::mouseClick(button(row, "getfile"), Qt::LeftButton);
 }
-
-// Answers the upgrade commands the window writes the way a device's boot loader does.
-class BootLoaderResponder : public QObject
-{
-public:
-    BootLoaderResponder(const WindowFixture &f, int packetSize) : fixture(f)
-    {
-        options.packetSize = packetSize;
-        connect(&poll, &QTimer::timeout, this, &BootLoaderResponder::answerWrites);
-        poll.start(1);
-    }
-
-    SimulatorOptions options;
-    BootLoader loader{options};
-    QByteArray startAnswer; // replaces the boot loader's answer to the start when set
-    int unansweredStarts = 0;
-    QList<SentFrame> frames;
-
-    int count(uint8_t id) const
-    {
-        return int(std::count_if(frames.cbegin(), frames.cend(), [id](const SentFrame &s) { return s.id == id; }));
-    }
-
-private:
-    void answerWrites()
-    {
-        for (const SentFrame &frame : parseWrites(fixture.port()->writes)) {
-            frames.append(frame);
-            const QByteArray answer = answerTo(frame);
-            if (!answer.isEmpty())
-                reply(fixture, frame.target, frame.id, answer);
-        }
-        fixture.port()->writes.clear();
-    }
-
-    QByteArray answerTo(const SentFrame &frame)
-    {
-        switch (frame.set == CommonSet ? frame.id : 0) {
-        case CMD_ID_UPGRADE_START:
-            if (unansweredStarts > 0) {
-                --unansweredStarts;
-                return {};
-            }
-            return startAnswer.isEmpty() ? loader.start(frame.payload) : startAnswer;
-        case CMD_ID_UPGRADE_DATA:
-            return loader.data(frame.payload).value_or(QByteArray());
-        case CMD_ID_UPGRADE_END:
-            return loader.end(frame.payload);
-        case CMD_ID_RESET:
-            loader.reset();
-            return {};
-        default:
-            return {};
-        }
-    }
-
-    const WindowFixture &fixture;
-    QTimer poll;
-};
 
 } // namespace
 
