@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "demolink.h"
+#include "devicelink.h"
 #include "koruresources.h"
 #include "loghandler.h"
 #include "mainwindow.h"
@@ -49,12 +50,13 @@ int main(int argc, char *argv[])
     QTranslator translator;
     QApplication::installTranslator(&translator);
 
-    DemoLink link;
-    if (!link.start(options)) {
-        std::fputs(qPrintable(link.errorText() + QLatin1Char('\n')), stderr);
+    DemoLink demo;
+    if (!demo.start(options)) {
+        std::fputs(qPrintable(demo.errorText() + QLatin1Char('\n')), stderr);
         return 1;
     }
-    MainWindow window(nullptr, link.takeEnumerator());
+    Koru::DeviceLink link(nullptr, demo.takeEnumerator());
+    MainWindow window(link);
     window.setTranslator(&translator);
     window.applySavedLanguage();
     window.show();

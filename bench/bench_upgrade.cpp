@@ -1,11 +1,13 @@
-// Flashes a 1 MiB image the way koru-flash does (upgrade engine, PortUpgradeHost, a real
+// Flashes a 1 MiB image the way koru-flash does (device link, upgrade engine, a real
 // QSerialPort) into the simulated devices on a pseudo-terminal served from their own
 // thread, and compares the achieved rate with the stop-and-wait bound: one packet per
 // device delay plus round trip. The round trip is measured first by the same flash with
 // no device delay.
 
+#include "devicelink.h"
 #include "deviceport.h"
-#include "portupgradehost.h"
+#include "portenumerator.h"
+#include "upgradesession.h"
 #include "simulatorthread.h"
 
 #include <benchmark/benchmark.h>
@@ -61,13 +63,14 @@ Flash flash(const QString &fileName, int delayMs)
                          completed = image;
                          completion.quit();
                      });
-    PortUpgradeHost host(new SerialDevicePort, simulator.portPath());
-    if (!host.open())
+    DeviceLink link(new SerialDevicePort, new FixedPathEnumerator(new SystemPortEnumerator, simulator.portPath()));
+    link.start();
+    if (!link.isOpen())
         return {0, {}, QStringLiteral("cannot open ") + simulator.portPath()};
 
     QElapsedTimer clock;
     clock.start();
-    const UpgradeOutcome outcome = host.upgrade(fileName, Target);
+    const UpgradeOutcome outcome = link.upgrade().start(fileName, Target, 0);
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     if (outcome != UpgradeOutcome::Succeeded)
         return {seconds, {}, QStringLiteral("upgrade did not succeed")};

@@ -1,15 +1,15 @@
 // koru-flash: writes a firmware or configuration file into one device behind the remote
 // controller's serial port, with the same upgrade procedure as KORU Assistant.
 
+#include "devicelink.h"
 #include "deviceport.h"
 #include "koruresources.h"
 #include "portenumerator.h"
-#include "portupgradehost.h"
 #include "protocolids.h"
+#include "upgradesession.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTextStream>
 #include <QTranslator>
@@ -54,19 +54,8 @@ int exitCodeOf(UpgradeOutcome outcome)
     return ExitRefused;
 }
 
-// The controller's port by its USB identity; the last one listed wins, as in the window.
-QString detectPort()
-{
-    const SystemPortEnumerator enumerator;
-    QString path;
-    for (const PortInfo &info : enumerator.getPorts()) {
-        if (info.vendorID == DeviceVendorId && info.productID == DeviceProductId)
-            path = info.portName;
-    }
-    if (!path.isEmpty() && QFileInfo(path).isRelative())
-        path.prepend(QStringLiteral("/dev/"));
-    return path;
-}
+// How long a controller that restarts into its boot loader may take to come back.
+constexpr int RestartWithinMs = 25000;
 
 // Decimal, or hexadecimal after "0x".
 bool parseDeviceId(const QString &text, uint8_t *id)
@@ -153,18 +142,25 @@ int main(int argc, char *argv[])
         err << parser.helpText();
         return ExitUsage;
     }
-    const QString path = parser.isSet(portOption) ? parser.value(portOption) : detectPort();
-    if (path.isEmpty()) {
-        err << "koru-flash: no remote controller found; name its port with --port\n";
-        return ExitNoDevice;
-    }
-    PortUpgradeHost host(new SerialDevicePort, path);
-    if (!host.open()) {
-        err << "koru-flash: cannot open " << path << '\n';
+    const QString path = parser.value(portOption);
+    PortEnumerator *enumerator = new SystemPortEnumerator;
+    if (!path.isEmpty())
+        enumerator = new FixedPathEnumerator(enumerator, path);
+    DeviceLink link(new SerialDevicePort, enumerator);
+    link.start();
+    if (!link.isOpen()) {
+        if (link.devicePortName().isEmpty())
+            err << "koru-flash: no remote controller found; name its port with --port\n";
+        else
+            err << "koru-flash: cannot open " << link.devicePortName() << '\n';
         return ExitNoDevice;
     }
     ProgressPrinter printer(isatty(fileno(stdout)) != 0);
-    QObject::connect(&host, &PortUpgradeHost::progress, &host, [&printer](int percent) { printer.show(percent); });
-    QObject::connect(&host, &PortUpgradeHost::message, &host, [&printer](const QString &text) { printer.message(text); });
-    return exitCodeOf(host.upgrade(parser.positionalArguments().constFirst(), deviceId));
+    UpgradeSession &upgrade = link.upgrade();
+    QObject::connect(&upgrade, &UpgradeSession::progress, &upgrade, [&printer](int, int maximum, int value) {
+        printer.show(maximum > 0 ? value * 100 / maximum : 0);
+    });
+    QObject::connect(&upgrade, &UpgradeSession::message, &upgrade,
+                     [&printer](int, const QString &text) { printer.message(text); });
+    return exitCodeOf(upgrade.startAndWait(parser.positionalArguments().constFirst(), deviceId, 0, RestartWithinMs));
 }

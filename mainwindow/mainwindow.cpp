@@ -1,11 +1,17 @@
 #include "mainwindow.h"
 
+#include "appsettings.h"
+#include "channelpage.h"
+#include "consolepage.h"
+#include "devicelink.h"
+#include "gimbalpage.h"
 #include "inisettings.h"
 #include "myled.h"
 #include "mytoolbutton.h"
-#include "scpzwidget.h"
+#include "productionpage.h"
+#include "upgradepage.h"
+#include "upgradesession.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -15,15 +21,17 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 
 #include <iterator>
 
+using Koru::DeviceLink;
+
 namespace {
 
 const QString MakerWebSite = QStringLiteral("https://www.example.com/koru/assistant");
+const QString UpgradeFlagKey = QStringLiteral("isUpdataing");
 
 const char *const LanguageComboStyle =
     "QComboBox { background: transparent; color: #cccccc; border: none; }"
@@ -53,20 +61,10 @@ const PageButtonInfo PageButtons[] = {
 constexpr int DragBandTop = 50;
 constexpr int DragBandBottom = 580;
 
-// Tells without blocking what is wrong with the settings file; %1 in text is its folder.
-void warnAboutSettings(QWidget *window, const QString &title, const QString &text)
-{
-    auto *box = new QMessageBox(QMessageBox::Warning, title,
-                                text.arg(QDir::toNativeSeparators(QDir::currentPath())), QMessageBox::Ok,
-                                window);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
-}
-
 } // namespace
 
-MainWindow::MainWindow(DevicePort *port, PortEnumerator *enumerator, QWidget *parent)
-    : QMainWindow(parent)
+MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
+    : QMainWindow(parent), link(link), settings(new AppSettings(this))
 {
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("MainWindow"));
@@ -76,50 +74,44 @@ MainWindow::MainWindow(DevicePort *port, PortEnumerator *enumerator, QWidget *pa
     auto *background = new QLabel(central);
     background->setObjectName(QStringLiteral("label_back"));
     setCentralWidget(central);
-    setWindowTitle(tr("MainWindow"));
-
     setWindowTitle(QStringLiteral("KORU Assistant"));
     setWindowFlags(Qt::FramelessWindowHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowMaximizeButtonHint);
     setMouseTracking(true);
     setAttribute(Qt::WA_TranslucentBackground);
-
-    const QPixmap backPicture(QStringLiteral(":/img/back.png"));
-    background->setPixmap(backPicture);
+    background->setPixmap(QPixmap(QStringLiteral(":/img/back.png")));
     background->setGeometry(0, 0, 870, 620);
 
-    createTimers();
+    // Said once per run, without blocking: the program works on, it only cannot keep its
+    // settings (the language, the upgrade-in-progress flag, the console rows).
+    connect(settings, &AppSettings::writeFailed, this, [this] {
+        warnAboutSettings(tr("The settings file kestan.ini in %1 cannot be written. The program works, "
+                             "but changed settings will not be kept."));
+    });
     // Checked before the first write, which replaces a damaged file with what it could read.
     if (iniFileDamaged())
-        warnAboutSettings(this, tr("waring"),
-                          tr("The settings file kestan.ini in %1 is damaged. Settings that could not be "
+        warnAboutSettings(tr("The settings file kestan.ini in %1 is damaged. Settings that could not be "
                              "read start from their defaults."));
-    setIniValue(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
+    settings->write(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
     createTitleBar();
-    createPages();
 
-    setIsUpdataing(0);
-    createSerialPort(port, enumerator);
-    onPortAddedOrRemoved();
-    currentPage = 0;
-    slot_pagChange(0);
+    // A controller re-plugged during an upgrade resumes it, so the flag lives in kestan.ini.
+    link.upgrade().keepFlagIn(
+        [this] { return settings->read(UpgradeFlagKey) != QLatin1String("0"); },
+        [this](bool on) { settings->write(UpgradeFlagKey, on ? QStringLiteral("1") : QStringLiteral("0")); });
+    createPages();
+    link.upgrade().clearFlag();
+
+    connect(&link, &DeviceLink::connectionChanged, usbLed, [this](bool connected) {
+        connected ? usbLed->turnOn() : usbLed->turnOff();
+    });
+    connect(&link, &DeviceLink::openFailed, this, &MainWindow::showOpenError);
+    connect(&link, &DeviceLink::deviceAttached, this, [this] { showPage(currentPage); });
+    link.start();
+    showPage(Channels);
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::createTimers()
-{
-    caliStatusTimer = new QTimer(this);
-    connect(caliStatusTimer, &QTimer::timeout, this, &MainWindow::slot_sendCaliStatusCmd);
-    chStatusTimer = new QTimer(this);
-    connect(chStatusTimer, &QTimer::timeout, this, &MainWindow::slot_sendReverseStatusCmd);
-    rollTimer = new QTimer(this);
-    connect(rollTimer, &QTimer::timeout, this, &MainWindow::slot_rollTimerOut);
-    uidTimer = new QTimer(this);
-    connect(uidTimer, &QTimer::timeout, this, &MainWindow::slot_getUidTimerOut);
-    gimbalTimer = new QTimer(this);
-    connect(gimbalTimer, &QTimer::timeout, this, &MainWindow::slot_sendGetGimbalCTL_CH_Cmd);
-}
 
 MyToolButton *MainWindow::createPageButton(int id, const char *icon, const QPoint &position)
 {
@@ -128,7 +120,7 @@ MyToolButton *MainWindow::createPageButton(int id, const char *icon, const QPoin
     button->setFocusPolicy(Qt::NoFocus);
     button->move(position);
     button->setImageAndText(QString::fromLatin1(icon), QString());
-    connect(button, &MyToolButton::sig_clicked, this, &MainWindow::slot_pagChange);
+    connect(button, &MyToolButton::sig_clicked, this, &MainWindow::showPage);
     return button;
 }
 
@@ -138,18 +130,18 @@ void MainWindow::createTitleBar()
     trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/img/fly.ico")), this);
     trayIcon->setToolTip(QStringLiteral("KORU Assistant"));
     trayIcon->show();
-    connect(trayIcon, &QSystemTrayIcon::activated, this, &MainWindow::slot_onSystemTrayIconClicked);
+    connect(trayIcon, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
     setWindowIcon(QIcon(QStringLiteral(":/img/fly.ico")));
 
     auto *closeButton = new QPushButton(bar);
     closeButton->setObjectName(QStringLiteral("closeButton"));
     closeButton->setGeometry(830, 20, 16, 16);
-    connect(closeButton, &QPushButton::clicked, this, &MainWindow::slot_closeClicked);
+    connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
 
     auto *miniButton = new QPushButton(bar);
     miniButton->setObjectName(QStringLiteral("miniButton"));
     miniButton->setGeometry(800, 25, 16, 6);
-    connect(miniButton, &QPushButton::clicked, this, &MainWindow::slot_miniClicked);
+    connect(miniButton, &QPushButton::clicked, this, &MainWindow::showMinimized);
 
     for (int id = 0; id < int(std::size(PageButtons)); ++id) {
         const PageButtonInfo &info = PageButtons[id];
@@ -162,165 +154,118 @@ void MainWindow::createTitleBar()
     usbLed->move(30, 583);
     usbLed->turnOff();
 
-    langageComboBox = new QComboBox(bar);
-    langageComboBox->setObjectName(QStringLiteral("langageComboBox"));
-    langageComboBox->setGeometry(670, 20, 90, 20);
-    langageComboBox->setView(new QListView(langageComboBox));
-    langageComboBox->setMaxVisibleItems(8);
-    langageComboBox->setStyleSheet(QLatin1String(LanguageComboStyle));
-    langageComboBox->addItem(QStringLiteral("简体中文"));
-    langageComboBox->addItem(QStringLiteral("English"));
-    connect(langageComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &MainWindow::slot_langageChange);
+    languageSelector = new QComboBox(bar);
+    languageSelector->setObjectName(QStringLiteral("langageComboBox"));
+    languageSelector->setGeometry(670, 20, 90, 20);
+    languageSelector->setView(new QListView(languageSelector));
+    languageSelector->setMaxVisibleItems(8);
+    languageSelector->setStyleSheet(QLatin1String(LanguageComboStyle));
+    languageSelector->addItem(QStringLiteral("简体中文"));
+    languageSelector->addItem(QStringLiteral("English"));
+    connect(languageSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &MainWindow::onLanguageChosen);
 
     auto *versionLabel = new QLabel(QStringLiteral("v1.2.9"), bar);
     versionLabel->setObjectName(QStringLiteral("VLabel"));
     versionLabel->setGeometry(750, 587, 58, 14);
 
-    upgradeUrlButton = new QPushButton(bar);
-    upgradeUrlButton->setObjectName(QStringLiteral("resetCali"));
-    upgradeUrlButton->setGeometry(790, 583, 50, 20);
-    upgradeUrlButton->setFocusPolicy(Qt::NoFocus);
-    connect(upgradeUrlButton, &QPushButton::clicked, this, &MainWindow::slot_upgradeUrlClieked);
+    webSiteButton = new QPushButton(bar);
+    webSiteButton->setObjectName(QStringLiteral("resetCali"));
+    webSiteButton->setGeometry(790, 583, 50, 20);
+    webSiteButton->setFocusPolicy(Qt::NoFocus);
+    connect(webSiteButton, &QPushButton::clicked, this, &MainWindow::onWebSiteClicked);
     retranslateTitleBar();
 }
 
+// In page id order, which is the order of the stack.
 void MainWindow::createPages()
 {
-    channelPage = new QWidget;
-    upgradePage = new QWidget;
-    settingPage = new QWidget;
-    scpzWidget = new ScpzWidget(nullptr);
-    gimbalPage = new QWidget;
-
-    initChannelPage();
-    initUpgradePage();
-    createSettingPage();
-    createProductionDatePanel();
-    initGimbalPage();
-
+    pages = {new ChannelPage(link, *settings), new UpgradePage(link, *settings), new ConsolePage(link, *settings),
+             new ProductionPage(link, *settings), new GimbalPage(link, *settings)};
     pageStack = new QStackedWidget(centralWidget());
     pageStack->setGeometry(13, 133, 844, 442);
-    for (QWidget *page : {channelPage, upgradePage, settingPage, static_cast<QWidget *>(scpzWidget), gimbalPage})
+    for (Page *page : qAsConst(pages))
         pageStack->addWidget(page);
 }
 
-void MainWindow::setTranslator(QTranslator *translator)
+void MainWindow::warnAboutSettings(const QString &text)
 {
-    this->translator = translator;
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("waring"),
+                                text.arg(QDir::toNativeSeparators(QDir::currentPath())), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void MainWindow::showOpenError(DevicePort::OpenError reason)
+{
+    QString text = tr("usb open error");
+    switch (reason) {
+    case DevicePort::OpenError::PermissionDenied:
+        text += QLatin1Char('\n')
+                + tr("The port cannot be opened because access is denied. Install the udev rule "
+                     "60-koru-assistant.rules or add your user to the dialout group.");
+        break;
+    case DevicePort::OpenError::Busy:
+        text += QLatin1Char('\n') + tr("The port is in use by another program.");
+        break;
+    default:
+        break;
+    }
+    QMessageBox::warning(this, tr("waring"), text, QMessageBox::Yes);
+}
+
+void MainWindow::setTranslator(QTranslator *newTranslator)
+{
+    translator = newTranslator;
 }
 
 void MainWindow::applySavedLanguage()
 {
-    const int index = iniValue(QStringLiteral("langage")).toInt();
-    if (langageComboBox->currentIndex() == index)
-        slot_langageChange(index);
+    const int index = settings->read(QStringLiteral("langage")).toInt();
+    if (languageSelector->currentIndex() == index)
+        onLanguageChosen(index);
     else
-        langageComboBox->setCurrentIndex(index); // runs slot_langageChange
+        languageSelector->setCurrentIndex(index); // runs onLanguageChosen
 }
 
-QString MainWindow::iniValue(const QString &key) const
+// The page that is left stops its timers before the new one sends its opening requests.
+void MainWindow::showPage(int id)
 {
-    return ::iniValue(key);
-}
-
-void MainWindow::setIniValue(const QString &key, const QString &value)
-{
-    if (::setIniValue(key, value) || settingsWarningShown)
+    if (id < 0 || id >= pages.size())
         return;
-    // Said once per run, without blocking: the program works on, it only cannot keep
-    // its settings (the language, the upgrade-in-progress flag, the console rows).
-    settingsWarningShown = true;
-    warnAboutSettings(this, tr("waring"),
-                      tr("The settings file kestan.ini in %1 cannot be written. The program works, "
-                         "but changed settings will not be kept."));
-}
-
-void MainWindow::setIsUpdataing(uint8_t value)
-{
-    isUpdataing = value != 0;
-    setIniValue(QStringLiteral("isUpdataing"), QString::number(value));
-}
-
-bool MainWindow::getIsUpdataing() const
-{
-    return iniValue(QStringLiteral("isUpdataing")) != QLatin1String("0");
-}
-
-void MainWindow::slot_pagChange(int id)
-{
+    pages[currentPage]->leave();
     currentPage = id;
     pageStack->setCurrentIndex(id);
-    if (id == ChannelPage) {
-        rcPcOn();
-        chStatusTimer->start(500);
-        uidTimer->stop();
-        sendScxsOff();
-        gimbalTimer->stop();
-    } else {
-        chStatusTimer->stop();
-        rcPcOff();
-        switch (id) {
-        case UpgradePage:
-            getDeviceInfo();
-            sendScxsOff();
-            gimbalTimer->stop();
-            break;
-        case ProductionPage:
-            uidTimer->stop();
-            sendScxsOn();
-            gimbalTimer->stop();
-            break;
-        case GimbalPage:
-            uidTimer->stop();
-            sendScxsOff();
-            refreshGimbalPage();
-            gimbalTimer->start(1000);
-            break;
-        default:
-            uidTimer->stop();
-            sendScxsOff();
-            gimbalTimer->stop();
-            break;
-        }
-    }
+    pages[id]->enter();
     for (int buttonId = 0; buttonId < pageButtons.size(); ++buttonId)
         pageButtons[buttonId]->setSelected(buttonId == id);
 }
 
-void MainWindow::slot_langageChange(int index)
+void MainWindow::onLanguageChosen(int index)
 {
     if (translator && (index == 0 || index == 1)) {
         translator->load(index == 0 ? QStringLiteral(":/cn.qm") : QStringLiteral(":/en.qm"));
-        setIniValue(QStringLiteral("langage"), QString::number(index));
+        settings->write(QStringLiteral("langage"), QString::number(index));
     }
     retranslateTitleBar();
-    updateChReverseUI(-1);
-    updateCaliButtons();
-    retranslateUpgradePage();
-    updateSettingTexts();
-    retranslateGimbalPage();
+    for (Page *page : qAsConst(pages))
+        page->retranslate();
 }
 
 void MainWindow::retranslateTitleBar()
 {
-    upgradeUrlButton->setText(tr("Upgrade"));
+    webSiteButton->setText(tr("Upgrade"));
     for (int id = 0; id < pageButtons.size(); ++id)
         pageButtons[id]->setLabelText(tr(PageButtons[id].key));
 }
 
-void MainWindow::slot_closeClicked()
+void MainWindow::onCloseClicked()
 {
-    closePort();
+    link.close();
     close();
 }
 
-void MainWindow::slot_miniClicked()
-{
-    showMinimized();
-}
-
-void MainWindow::slot_onSystemTrayIconClicked(QSystemTrayIcon::ActivationReason reason)
+void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Trigger)
         return;
@@ -333,9 +278,9 @@ void MainWindow::slot_onSystemTrayIconClicked(QSystemTrayIcon::ActivationReason 
     }
 }
 
-void MainWindow::slot_upgradeUrlClieked()
+void MainWindow::onWebSiteClicked()
 {
-    QString url = iniValue(QStringLiteral("url"));
+    QString url = settings->read(QStringLiteral("url"));
     if (url == QLatin1String("0"))
         url = MakerWebSite;
     QDesktopServices::openUrl(QUrl(url));

@@ -2,13 +2,11 @@
 
 #include "frame.h"
 #include "protocolids.h"
+#include "upgrademessages.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QScopedValueRollback>
-
-#include <algorithm>
-#include <iterator>
 
 namespace Koru {
 namespace {
@@ -18,23 +16,6 @@ constexpr uint8_t ApplicationMode = 2;
 constexpr int8_t GeneralErrorCode = -1;
 // Time an application takes to hand over to its boot loader before the first packet.
 constexpr int ApplicationHandOverMs = 30;
-
-struct CodeKey
-{
-    int code;
-    const char *key;
-};
-
-const CodeKey ErrorKeys[] = {
-    {-1, QT_TRANSLATE_NOOP("MainWindow", "msgerror1")},
-    {-3, QT_TRANSLATE_NOOP("MainWindow", "msgerror3")},
-    {-13, QT_TRANSLATE_NOOP("MainWindow", "msgerror3")},
-    {-7, QT_TRANSLATE_NOOP("MainWindow", "msgerror7")},
-    {-10, QT_TRANSLATE_NOOP("MainWindow", "msgerror10")},
-    {-15, QT_TRANSLATE_NOOP("MainWindow", "msgerror15")},
-    {-99, QT_TRANSLATE_NOOP("MainWindow", "msgerror99")},
-};
-const char *const UnknownErrorKey = QT_TRANSLATE_NOOP("MainWindow", "msgerror0");
 
 QByteArray u32Pair(uint32_t first, uint32_t second)
 {
@@ -46,23 +27,6 @@ QByteArray u32Pair(uint32_t first, uint32_t second)
 }
 
 } // namespace
-
-QString upgradeMessageText(int code, const QString &text)
-{
-    if (code >= 0)
-        return text;
-    const auto entry = std::find_if(std::begin(ErrorKeys), std::end(ErrorKeys),
-                                    [code](const CodeKey &e) { return e.code == code; });
-    const char *key = entry == std::end(ErrorKeys) ? UnknownErrorKey : entry->key;
-    return QCoreApplication::translate("MainWindow", key);
-}
-
-uint8_t takeUpgradeErrorStage(DeviceState &state)
-{
-    const uint8_t stage = state.upgErrorStage;
-    state.upgErrorStage = 0;
-    return stage;
-}
 
 UpgradeEngine::UpgradeEngine(UpgradeHost &host, DeviceState &state, QFile &file,
                              const UpgradeTimings &timings)
@@ -155,23 +119,23 @@ UpgradeEngine::Failure UpgradeEngine::fail(UpgradeOutcome outcome, int code, con
     return outcome;
 }
 
-UpgradeEngine::Failure UpgradeEngine::conclude(Answer answer, const char *logText)
+UpgradeEngine::Failure UpgradeEngine::conclude(StepAnswer answer, const char *logText)
 {
     switch (answer) {
-    case Answer::Accepted:
+    case StepAnswer::Accepted:
         return {};
-    case Answer::DeviceLost:
+    case StepAnswer::DeviceLost:
         finish();
         return UpgradeOutcome::DeviceLost;
-    case Answer::TimedOut:
+    case StepAnswer::TimedOut:
         state.upgErrorCode = GeneralErrorCode;
         break;
-    case Answer::Refused:
+    case StepAnswer::Refused:
         break;
     }
     const int code = state.upgErrorCode;
     qDebug() << logText << "getLastError=" << takeUpgradeErrorStage(state) << code;
-    return fail(answer == Answer::Refused ? UpgradeOutcome::Refused : UpgradeOutcome::TimedOut, code);
+    return fail(answer == StepAnswer::Refused ? UpgradeOutcome::Refused : UpgradeOutcome::TimedOut, code);
 }
 
 bool UpgradeEngine::sendStart()
@@ -199,7 +163,7 @@ UpgradeEngine::Failure UpgradeEngine::start()
         qDebug() << "start upgrade again";
         sendStart();
     };
-    return conclude(await(timings.start, accepted, resend), "start upgrade error");
+    return conclude(awaitStepAnswer(host, state, timings.start, accepted, resend), "start upgrade error");
 }
 
 UpgradeEngine::Failure UpgradeEngine::enterBootLoader()
@@ -281,7 +245,7 @@ UpgradeEngine::Failure UpgradeEngine::sendPacket(const PacketPlan &plan, uint32_
         qDebug() << "upgrade getUpdataACK ========== == i=" << packet;
         host.sendCommand(CMD_ID_UPGRADE_DATA, payload, target);
     };
-    return conclude(await(timings.data, accepted, resend), "upgrade error");
+    return conclude(awaitStepAnswer(host, state, timings.data, accepted, resend), "upgrade error");
 }
 
 UpgradeOutcome UpgradeEngine::end(const PacketPlan &plan)
@@ -309,7 +273,7 @@ UpgradeOutcome UpgradeEngine::end(const PacketPlan &plan)
         qDebug() << "upgrade end cmd again";
         sendEnd();
     };
-    if (Failure failure = conclude(await(timings.end, accepted, resend), "upgrade end error"))
+    if (Failure failure = conclude(awaitStepAnswer(host, state, timings.end, accepted, resend), "upgrade end error"))
         return *failure;
     qDebug() << "升级完成==>发送reset命令";
     host.showProgress(100, 100);
@@ -318,47 +282,6 @@ UpgradeOutcome UpgradeEngine::end(const PacketPlan &plan)
         qDebug() << "reset error";
     finish();
     return UpgradeOutcome::Succeeded;
-}
-
-// Polls the receive path until an accepted answer, a refusal, the time-out or the loss of
-// the device; repeats the command meanwhile. The last poll comes at the time-out itself,
-// so an answer that arrives just in time still counts.
-UpgradeEngine::Answer UpgradeEngine::await(const UpgradeStepTimes &times,
-                                           const std::function<bool()> &accepted,
-                                           const std::function<void()> &resend)
-{
-    int elapsed = 0;
-    int sinceSend = 0;
-    int sincePresence = 0;
-    for (;;) {
-        host.receive();
-        if (state.upgAckFlag) {
-            state.upgAckFlag = false;
-            if (accepted())
-                return Answer::Accepted;
-        } else if (state.upgErrorCode < 0) {
-            return Answer::Refused;
-        }
-        if (elapsed >= times.giveUpMs)
-            return Answer::TimedOut;
-        if (sinceSend >= times.resendMs) {
-            resend();
-            sinceSend = 0;
-        }
-        int next = std::min(times.resendMs - sinceSend, times.giveUpMs - elapsed);
-        if (times.presenceMs > 0) {
-            if (sincePresence >= times.presenceMs) {
-                if (!host.devicePresent())
-                    return Answer::DeviceLost;
-                sincePresence = 0;
-            }
-            next = std::min(next, times.presenceMs - sincePresence);
-        }
-        const int waited = host.wait(std::max(next, 1));
-        elapsed += waited;
-        sinceSend += waited;
-        sincePresence += waited;
-    }
 }
 
 } // namespace Koru

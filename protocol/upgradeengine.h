@@ -3,32 +3,16 @@
 #include "devicestate.h"
 #include "upgradehost.h"
 #include "upgradepackets.h"
+#include "upgradewait.h"
 
 #include <QCoreApplication>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 class QFile;
 
 namespace Koru {
-
-// Repetition, time-out and presence-test intervals of one waiting step; a presence
-// interval of 0 means the step does not test for the device.
-struct UpgradeStepTimes
-{
-    int resendMs = 0;
-    int giveUpMs = 0;
-    int presenceMs = 0;
-};
-
-struct UpgradeTimings
-{
-    UpgradeStepTimes start{3000, 45000, 5000};
-    UpgradeStepTimes data{120, 30000, 1000};
-    UpgradeStepTimes end{1000, 60000, 0};
-};
 
 enum class UpgradeOutcome {
     Succeeded,    // the device confirmed the end command; the reset was sent
@@ -50,7 +34,7 @@ enum class UpgradeOutcome {
 // for a stop meanwhile.
 class UpgradeEngine
 {
-    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+    Q_DECLARE_TR_FUNCTIONS(UpgradeEngine)
 
 public:
     // file is opened by run() unless it is already open, and closed by finish().
@@ -64,16 +48,16 @@ public:
     void finish();
 
     bool isRunning() const { return running; }
+    void setTimings(const UpgradeTimings &newTimings) { timings = newTimings; }
 
 private:
-    enum class Answer { Accepted, Refused, TimedOut, DeviceLost };
     using Failure = std::optional<UpgradeOutcome>;
 
     void endRun(bool keepUpdating);
     bool openFile(const QString &fileName);
     bool readFile();
     Failure fail(UpgradeOutcome outcome, int code, const QString &text = {});
-    Failure conclude(Answer answer, const char *logText);
+    Failure conclude(StepAnswer answer, const char *logText);
 
     Failure start();
     Failure enterBootLoader();
@@ -84,8 +68,6 @@ private:
     bool sendStart();
     bool sendEnd();
 
-    Answer await(const UpgradeStepTimes &times, const std::function<bool()> &accepted,
-                 const std::function<void()> &resend);
 
     UpgradeHost &host;
     DeviceState &state;
@@ -97,11 +79,5 @@ private:
     uint32_t fileSize = 0;
     uint32_t checksum = 0;
 };
-
-// Message shown for a code: the translation of the code's key when negative, else text.
-QString upgradeMessageText(int code, const QString &text);
-
-// The error stage the receive path recorded (1 start, 2 data, 3 end), cleared on reading.
-uint8_t takeUpgradeErrorStage(DeviceState &state);
 
 } // namespace Koru

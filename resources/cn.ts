@@ -2,87 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
-    <name>MainWindow</name>
-    <message>
-        <source>msgerror0</source>
-        <translation>未知错误,请重新升级,如多次升级不成功,联系售后解决</translation>
-    </message>
-    <message>
-        <source>msgerror1</source>
-        <translation>升级错误,请重新升级,如多次升级不成功,联系售后解决</translation>
-    </message>
-    <message>
-        <source>msgerror3</source>
-        <translation>固件错误,请选择正确的固件升级</translation>
-    </message>
-    <message>
-        <source>msgerror7</source>
-        <translation>固件效验错误,请重新升级,如多次升级不成功,联系售后解决</translation>
-    </message>
-    <message>
-        <source>msgerror10</source>
-        <translation>升级错误,请重新升级,如多次升级不成功,联系售后解决</translation>
-    </message>
-    <message>
-        <source>msgerror15</source>
-        <translation>配置文件版本不匹配,请导入相同固件版本的配置文件</translation>
-    </message>
-    <message>
-        <source>msgerror99</source>
-        <translation>USB未连接</translation>
-    </message>
-    <message>
-        <source>other upgrade is doing</source>
-        <translation>禁止多个设备同时升级</translation>
-    </message>
-    <message>
-        <source>upgred ok </source>
-        <translation>升级完成</translation>
-    </message>
-    <message>
-        <source>packet size too large</source>
-        <translation>设备要求的数据包大于253字节，未开始升级</translation>
-    </message>
-    <message>
-        <source>file too large</source>
-        <translation>文件需要超过65536个数据包，未开始升级</translation>
-    </message>
-    <message>
-        <source>file open error</source>
-        <translation>文件打开失败</translation>
-    </message>
-    <message>
-        <source>usb open error</source>
-        <translation>usb 打开失败</translation>
-    </message>
-    <message>
-        <source>waring</source>
-        <translation>警告</translation>
-    </message>
-    <message>
-        <source>zhunbei</source>
-        <translation>确认遥控器的所有摇杆已至于中立位置</translation>
-    </message>
-    <message>
-        <source>zhonwei</source>
-        <translation>正在校准遥控器所有摇杆的中立位置,请勿移动</translation>
-    </message>
-    <message>
-        <source>zuidazhi</source>
-        <translation>移动遥控器所有摇杆到最大限度</translation>
-    </message>
-    <message>
-        <source>wanc</source>
-        <translation>校准完成</translation>
-    </message>
-    <message>
-        <source>weikaishi</source>
-        <translation>校准摇杆</translation>
-    </message>
-    <message>
-        <source>返回收据错误 校准失败</source>
-        <translation>校准失败</translation>
-    </message>
+    <name>CalibrationPanel</name>
     <message>
         <source>calistart</source>
         <translation>校准摇杆</translation>
@@ -98,6 +18,186 @@
     <message>
         <source>Defaultallchannels</source>
         <translation>恢复通道设置默认值</translation>
+    </message>
+    <message>
+        <source>zhunbei</source>
+        <translation>确认遥控器的所有摇杆已至于中立位置</translation>
+    </message>
+    <message>
+        <source>weikaishi</source>
+        <translation>校准摇杆</translation>
+    </message>
+    <message>
+        <source>zhonwei</source>
+        <translation>正在校准遥控器所有摇杆的中立位置,请勿移动</translation>
+    </message>
+    <message>
+        <source>zuidazhi</source>
+        <translation>移动遥控器所有摇杆到最大限度</translation>
+    </message>
+    <message>
+        <source>wanc</source>
+        <translation>校准完成</translation>
+    </message>
+    <message>
+        <source>返回收据错误 校准失败</source>
+        <translation>校准失败</translation>
+    </message>
+</context>
+<context>
+    <name>ChSubWidget</name>
+    <message>
+        <source>zhengc2</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>正常1</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>fanxian2</source>
+        <translation>反向</translation>
+    </message>
+    <message>
+        <source>反相1</source>
+        <translation>反向</translation>
+    </message>
+</context>
+<context>
+    <name>ConsolePage</name>
+    <message>
+        <source>roll send</source>
+        <translation>自动循环发送</translation>
+    </message>
+    <message>
+        <source>jiangge</source>
+        <translation>间隔</translation>
+    </message>
+    <message>
+        <source>gujianup</source>
+        <translation>串口号：</translation>
+    </message>
+    <message>
+        <source>addr</source>
+        <translation>设备：</translation>
+    </message>
+    <message>
+        <source>getfoile</source>
+        <translation>获取文件</translation>
+    </message>
+    <message>
+        <source>updatefoile</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>选择文件</translation>
+    </message>
+    <message>
+        <source>Bin (*.bin *.cfg)</source>
+        <translation>Bin (*.bin *.cfg)</translation>
+    </message>
+    <message>
+        <source>waring</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>other upgrade is doing</source>
+        <translation>禁止多个设备同时升级</translation>
+    </message>
+</context>
+<context>
+    <name>GimbalPage</name>
+    <message>
+        <source>Gimbal Mode</source>
+        <translation>运动模式</translation>
+    </message>
+    <message>
+        <source> HDR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> REC</source>
+        <translation>录像</translation>
+    </message>
+    <message>
+        <source> PIC</source>
+        <translation>拍照</translation>
+    </message>
+    <message>
+        <source>Color Mode</source>
+        <translation>色彩模式</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>一键回中</translation>
+    </message>
+    <message>
+        <source>Pitch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yaw</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>变焦</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>变倍</translation>
+    </message>
+    <message>
+        <source>Auto Focus</source>
+        <translation>聚焦</translation>
+    </message>
+    <message>
+        <source>-.-.-</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CH Config</source>
+        <translation>通道配置</translation>
+    </message>
+    <message>
+        <source>Camera Config</source>
+        <translation>相机配置</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>分辨率</translation>
+    </message>
+    <message>
+        <source>Coding Format</source>
+        <translation>编码格式</translation>
+    </message>
+    <message>
+        <source>FW VER:</source>
+        <translation>固件版本：</translation>
+    </message>
+    <message>
+        <source>IP Config</source>
+        <translation>IP配置</translation>
+    </message>
+    <message>
+        <source>Save IP</source>
+        <translation>保存 IP</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>usb open error</source>
+        <translation>usb 打开失败</translation>
+    </message>
+    <message>
+        <source>waring</source>
+        <translation>警告</translation>
     </message>
     <message>
         <source>setting</source>
@@ -124,126 +224,6 @@
         <translation>云台配置</translation>
     </message>
     <message>
-        <source>SN</source>
-        <translation>SN 码</translation>
-    </message>
-    <message>
-        <source>硬件ID</source>
-        <translation>硬件ID</translation>
-    </message>
-    <message>
-        <source>引导程序</source>
-        <translation>引导程序</translation>
-    </message>
-    <message>
-        <source>固件版本</source>
-        <translation>固件版本</translation>
-    </message>
-    <message>
-        <source>升级</source>
-        <translation>升级</translation>
-    </message>
-    <message>
-        <source>addr</source>
-        <translation>设备：</translation>
-    </message>
-    <message>
-        <source>gujianup</source>
-        <translation>串口号：</translation>
-    </message>
-    <message>
-        <source>getfoile</source>
-        <translation>获取文件</translation>
-    </message>
-    <message>
-        <source>updatefoile</source>
-        <translation>升级</translation>
-    </message>
-    <message>
-        <source>jiangge</source>
-        <translation>间隔</translation>
-    </message>
-    <message>
-        <source>roll send</source>
-        <translation>自动循环发送</translation>
-    </message>
-    <message>
-        <source>Open File</source>
-        <translation>选择文件</translation>
-    </message>
-    <message>
-        <source>Bin (*.bin *.cfg)</source>
-        <translation>Bin (*.bin *.cfg)</translation>
-    </message>
-    <message>
-        <source>MainWindow</source>
-        <translation>MainWindow</translation>
-    </message>
-    <message>
-        <source>back</source>
-        <translation>back</translation>
-    </message>
-    <message>
-        <source>Gimbal Mode</source>
-        <translation>运动模式</translation>
-    </message>
-    <message>
-        <source> REC</source>
-        <translation>录像</translation>
-    </message>
-    <message>
-        <source> PIC</source>
-        <translation>拍照</translation>
-    </message>
-    <message>
-        <source>Color Mode</source>
-        <translation>色彩模式</translation>
-    </message>
-    <message>
-        <source>Center</source>
-        <translation>一键回中</translation>
-    </message>
-    <message>
-        <source>Focus</source>
-        <translation>变焦</translation>
-    </message>
-    <message>
-        <source>Zoom</source>
-        <translation>变倍</translation>
-    </message>
-    <message>
-        <source>Auto Focus</source>
-        <translation>聚焦</translation>
-    </message>
-    <message>
-        <source>CH Config</source>
-        <translation>通道配置</translation>
-    </message>
-    <message>
-        <source>Camera Config</source>
-        <translation>相机配置</translation>
-    </message>
-    <message>
-        <source>Resolution</source>
-        <translation>分辨率</translation>
-    </message>
-    <message>
-        <source>Coding Format</source>
-        <translation>编码格式</translation>
-    </message>
-    <message>
-        <source>IP Config</source>
-        <translation>IP配置</translation>
-    </message>
-    <message>
-        <source>Save IP</source>
-        <translation>保存 IP</translation>
-    </message>
-    <message>
-        <source>FW VER:</source>
-        <translation>固件版本：</translation>
-    </message>
-    <message>
         <source>The port cannot be opened because access is denied. Install the udev rule 60-koru-assistant.rules or add your user to the dialout group.</source>
         <translation>没有访问该端口的权限。请安装 udev 规则 60-koru-assistant.rules，或将用户加入 dialout 组。</translation>
     </message>
@@ -258,6 +238,25 @@
     <message>
         <source>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</source>
         <translation>%1 中的设置文件 kestan.ini 已损坏。无法读取的设置将使用默认值。</translation>
+    </message>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>back</source>
+        <translation>back</translation>
+    </message>
+</context>
+<context>
+    <name>ShellMsgWidget</name>
+    <message>
+        <source>clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>roll</source>
+        <translation>滚动中</translation>
     </message>
 </context>
 <context>
@@ -355,10 +354,6 @@
         <translation>Bin (*.bin *.cfg)</translation>
     </message>
     <message>
-        <source>0%</source>
-        <translation>0%</translation>
-    </message>
-    <message>
         <source>1234.34.34</source>
         <translation>1234.34.34</translation>
     </message>
@@ -366,35 +361,83 @@
         <source>2017.3.4</source>
         <translation>2017.3.4</translation>
     </message>
-</context>
-<context>
-    <name>ChSubWidget</name>
     <message>
-        <source>zhengc2</source>
-        <translation>正常</translation>
-    </message>
-    <message>
-        <source>正常1</source>
-        <translation>正常</translation>
-    </message>
-    <message>
-        <source>fanxian2</source>
-        <translation>反向</translation>
-    </message>
-    <message>
-        <source>反相1</source>
-        <translation>反向</translation>
+        <source>0%</source>
+        <translation>0%</translation>
     </message>
 </context>
 <context>
-    <name>ShellMsgWidget</name>
+    <name>UpgradeEngine</name>
     <message>
-        <source>clear</source>
-        <translation>清空</translation>
+        <source>msgerror1</source>
+        <translation>升级错误,请重新升级,如多次升级不成功,联系售后解决</translation>
     </message>
     <message>
-        <source>roll</source>
-        <translation>滚动中</translation>
+        <source>msgerror3</source>
+        <translation>固件错误,请选择正确的固件升级</translation>
+    </message>
+    <message>
+        <source>msgerror7</source>
+        <translation>固件效验错误,请重新升级,如多次升级不成功,联系售后解决</translation>
+    </message>
+    <message>
+        <source>msgerror10</source>
+        <translation>升级错误,请重新升级,如多次升级不成功,联系售后解决</translation>
+    </message>
+    <message>
+        <source>msgerror15</source>
+        <translation>配置文件版本不匹配,请导入相同固件版本的配置文件</translation>
+    </message>
+    <message>
+        <source>msgerror99</source>
+        <translation>USB未连接</translation>
+    </message>
+    <message>
+        <source>msgerror0</source>
+        <translation>未知错误,请重新升级,如多次升级不成功,联系售后解决</translation>
+    </message>
+    <message>
+        <source>file open error</source>
+        <translation>文件打开失败</translation>
+    </message>
+    <message>
+        <source>file too large</source>
+        <translation>文件需要超过65536个数据包，未开始升级</translation>
+    </message>
+    <message>
+        <source>packet size too large</source>
+        <translation>设备要求的数据包大于253字节，未开始升级</translation>
+    </message>
+    <message>
+        <source>upgred ok </source>
+        <translation>升级完成</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradePage</name>
+    <message>
+        <source>硬件ID</source>
+        <translation>硬件ID</translation>
+    </message>
+    <message>
+        <source>SN</source>
+        <translation>SN 码</translation>
+    </message>
+    <message>
+        <source>引导程序</source>
+        <translation>引导程序</translation>
+    </message>
+    <message>
+        <source>固件版本</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>升级</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>other upgrade is doing</source>
+        <translation>禁止多个设备同时升级</translation>
     </message>
 </context>
 </TS>

@@ -2,87 +2,7 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
-    <name>MainWindow</name>
-    <message>
-        <source>msgerror0</source>
-        <translation>Unknown error, please update again. If failed many times, please contact our service center for help.</translation>
-    </message>
-    <message>
-        <source>msgerror1</source>
-        <translation>Error during updating, please update again. If failed many times, please contact our service center for help</translation>
-    </message>
-    <message>
-        <source>msgerror3</source>
-        <translation>Wrong firmware, please choose the right firmware</translation>
-    </message>
-    <message>
-        <source>msgerror7</source>
-        <translation>Error in firmware checking, please update again. If failed many times, please contact our service center for help</translation>
-    </message>
-    <message>
-        <source>msgerror10</source>
-        <translation>Error during updating, please update again. If failed many times, please contact our service center for help</translation>
-    </message>
-    <message>
-        <source>msgerror15</source>
-        <translation>Configuration file is not matched with firmware,please load the same version</translation>
-    </message>
-    <message>
-        <source>msgerror99</source>
-        <translation>USB not connected</translation>
-    </message>
-    <message>
-        <source>other upgrade is doing</source>
-        <translation>Only one device is allowed to be upgraded onLine at a time</translation>
-    </message>
-    <message>
-        <source>upgred ok </source>
-        <translation>Upgrading Complete</translation>
-    </message>
-    <message>
-        <source>packet size too large</source>
-        <translation>The device asks for packets larger than 253 bytes; the upgrade was not started</translation>
-    </message>
-    <message>
-        <source>file too large</source>
-        <translation>The file needs more than 65536 packets; the upgrade was not started</translation>
-    </message>
-    <message>
-        <source>file open error</source>
-        <translation>File open failed</translation>
-    </message>
-    <message>
-        <source>usb open error</source>
-        <translation>usb open error</translation>
-    </message>
-    <message>
-        <source>waring</source>
-        <translation>waring</translation>
-    </message>
-    <message>
-        <source>zhunbei</source>
-        <translation>All joysticks shall stay in middle before calibration.</translation>
-    </message>
-    <message>
-        <source>zhonwei</source>
-        <translation>All joysticks’ middle position are under calibration, do not make any movement.</translation>
-    </message>
-    <message>
-        <source>zuidazhi</source>
-        <translation>Move every joysticks to their maximum position in all direction.</translation>
-    </message>
-    <message>
-        <source>wanc</source>
-        <translation>Calibration Complete</translation>
-    </message>
-    <message>
-        <source>weikaishi</source>
-        <translation>Joystick Calibration</translation>
-    </message>
-    <message>
-        <source>返回收据错误 校准失败</source>
-        <translation>Calibration failure</translation>
-    </message>
+    <name>CalibrationPanel</name>
     <message>
         <source>calistart</source>
         <translation>Joystick Calibration</translation>
@@ -98,6 +18,186 @@
     <message>
         <source>Defaultallchannels</source>
         <translation>Default all channels</translation>
+    </message>
+    <message>
+        <source>zhunbei</source>
+        <translation>All joysticks shall stay in middle before calibration.</translation>
+    </message>
+    <message>
+        <source>weikaishi</source>
+        <translation>Joystick Calibration</translation>
+    </message>
+    <message>
+        <source>zhonwei</source>
+        <translation>All joysticks’ middle position are under calibration, do not make any movement.</translation>
+    </message>
+    <message>
+        <source>zuidazhi</source>
+        <translation>Move every joysticks to their maximum position in all direction.</translation>
+    </message>
+    <message>
+        <source>wanc</source>
+        <translation>Calibration Complete</translation>
+    </message>
+    <message>
+        <source>返回收据错误 校准失败</source>
+        <translation>Calibration failure</translation>
+    </message>
+</context>
+<context>
+    <name>ChSubWidget</name>
+    <message>
+        <source>zhengc2</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>正常1</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>fanxian2</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>反相1</source>
+        <translation>Reverse</translation>
+    </message>
+</context>
+<context>
+    <name>ConsolePage</name>
+    <message>
+        <source>roll send</source>
+        <translation>自动循环发送</translation>
+    </message>
+    <message>
+        <source>jiangge</source>
+        <translation>间隔</translation>
+    </message>
+    <message>
+        <source>gujianup</source>
+        <translation>串口号：</translation>
+    </message>
+    <message>
+        <source>addr</source>
+        <translation>设备：</translation>
+    </message>
+    <message>
+        <source>getfoile</source>
+        <translation>获取文件</translation>
+    </message>
+    <message>
+        <source>updatefoile</source>
+        <translation>升级</translation>
+    </message>
+    <message>
+        <source>Open File</source>
+        <translation>Open File</translation>
+    </message>
+    <message>
+        <source>Bin (*.bin *.cfg)</source>
+        <translation>Bin (*.bin *.cfg)</translation>
+    </message>
+    <message>
+        <source>waring</source>
+        <translation>waring</translation>
+    </message>
+    <message>
+        <source>other upgrade is doing</source>
+        <translation>Only one device is allowed to be upgraded onLine at a time</translation>
+    </message>
+</context>
+<context>
+    <name>GimbalPage</name>
+    <message>
+        <source>Gimbal Mode</source>
+        <translation>Gimbal Mode</translation>
+    </message>
+    <message>
+        <source> HDR</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> REC</source>
+        <translation> REC</translation>
+    </message>
+    <message>
+        <source> PIC</source>
+        <translation> PIC</translation>
+    </message>
+    <message>
+        <source>Color Mode</source>
+        <translation>Color Mode</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Center</translation>
+    </message>
+    <message>
+        <source>Pitch</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yaw</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Focus</source>
+        <translation>Focus</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Auto Focus</source>
+        <translation>Auto Focus</translation>
+    </message>
+    <message>
+        <source>-.-.-</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>编码格式</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CH Config</source>
+        <translation>CH Config</translation>
+    </message>
+    <message>
+        <source>Camera Config</source>
+        <translation>Camera Config</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>Resolution</translation>
+    </message>
+    <message>
+        <source>Coding Format</source>
+        <translation>Coding Format</translation>
+    </message>
+    <message>
+        <source>FW VER:</source>
+        <translation>FW VER:</translation>
+    </message>
+    <message>
+        <source>IP Config</source>
+        <translation>IP Config</translation>
+    </message>
+    <message>
+        <source>Save IP</source>
+        <translation>Save IP</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>usb open error</source>
+        <translation>usb open error</translation>
+    </message>
+    <message>
+        <source>waring</source>
+        <translation>waring</translation>
     </message>
     <message>
         <source>setting</source>
@@ -124,126 +224,6 @@
         <translation>gimbal config</translation>
     </message>
     <message>
-        <source>SN</source>
-        <translation>SN</translation>
-    </message>
-    <message>
-        <source>硬件ID</source>
-        <translation>Hardware ID</translation>
-    </message>
-    <message>
-        <source>引导程序</source>
-        <translation>Boot Loader</translation>
-    </message>
-    <message>
-        <source>固件版本</source>
-        <translation>Firmware Version</translation>
-    </message>
-    <message>
-        <source>升级</source>
-        <translation>Upgrade</translation>
-    </message>
-    <message>
-        <source>addr</source>
-        <translation>设备：</translation>
-    </message>
-    <message>
-        <source>gujianup</source>
-        <translation>串口号：</translation>
-    </message>
-    <message>
-        <source>getfoile</source>
-        <translation>获取文件</translation>
-    </message>
-    <message>
-        <source>updatefoile</source>
-        <translation>升级</translation>
-    </message>
-    <message>
-        <source>jiangge</source>
-        <translation>间隔</translation>
-    </message>
-    <message>
-        <source>roll send</source>
-        <translation>自动循环发送</translation>
-    </message>
-    <message>
-        <source>Open File</source>
-        <translation>Open File</translation>
-    </message>
-    <message>
-        <source>Bin (*.bin *.cfg)</source>
-        <translation>Bin (*.bin *.cfg)</translation>
-    </message>
-    <message>
-        <source>MainWindow</source>
-        <translation>MainWindow</translation>
-    </message>
-    <message>
-        <source>back</source>
-        <translation>back</translation>
-    </message>
-    <message>
-        <source>Gimbal Mode</source>
-        <translation>Gimbal Mode</translation>
-    </message>
-    <message>
-        <source> REC</source>
-        <translation> REC</translation>
-    </message>
-    <message>
-        <source> PIC</source>
-        <translation> PIC</translation>
-    </message>
-    <message>
-        <source>Color Mode</source>
-        <translation>Color Mode</translation>
-    </message>
-    <message>
-        <source>Center</source>
-        <translation>Center</translation>
-    </message>
-    <message>
-        <source>Focus</source>
-        <translation>Focus</translation>
-    </message>
-    <message>
-        <source>Zoom</source>
-        <translation>Zoom</translation>
-    </message>
-    <message>
-        <source>Auto Focus</source>
-        <translation>Auto Focus</translation>
-    </message>
-    <message>
-        <source>CH Config</source>
-        <translation>CH Config</translation>
-    </message>
-    <message>
-        <source>Camera Config</source>
-        <translation>Camera Config</translation>
-    </message>
-    <message>
-        <source>Resolution</source>
-        <translation>Resolution</translation>
-    </message>
-    <message>
-        <source>Coding Format</source>
-        <translation>Coding Format</translation>
-    </message>
-    <message>
-        <source>IP Config</source>
-        <translation>IP Config</translation>
-    </message>
-    <message>
-        <source>Save IP</source>
-        <translation>Save IP</translation>
-    </message>
-    <message>
-        <source>FW VER:</source>
-        <translation>FW VER:</translation>
-    </message>
-    <message>
         <source>The port cannot be opened because access is denied. Install the udev rule 60-koru-assistant.rules or add your user to the dialout group.</source>
         <translation>The port cannot be opened because access is denied. Install the udev rule 60-koru-assistant.rules or add your user to the dialout group.</translation>
     </message>
@@ -258,6 +238,25 @@
     <message>
         <source>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</source>
         <translation>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</translation>
+    </message>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>back</source>
+        <translation>back</translation>
+    </message>
+</context>
+<context>
+    <name>ShellMsgWidget</name>
+    <message>
+        <source>clear</source>
+        <translation>清空</translation>
+    </message>
+    <message>
+        <source>roll</source>
+        <translation>滚动中</translation>
     </message>
 </context>
 <context>
@@ -358,10 +357,6 @@ Tools</translation>
         <translation>Bin (*.bin *.cfg)</translation>
     </message>
     <message>
-        <source>0%</source>
-        <translation>0%</translation>
-    </message>
-    <message>
         <source>1234.34.34</source>
         <translation>1234.34.34</translation>
     </message>
@@ -369,35 +364,83 @@ Tools</translation>
         <source>2017.3.4</source>
         <translation>2017.3.4</translation>
     </message>
-</context>
-<context>
-    <name>ChSubWidget</name>
     <message>
-        <source>zhengc2</source>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <source>正常1</source>
-        <translation>Normal</translation>
-    </message>
-    <message>
-        <source>fanxian2</source>
-        <translation>Reverse</translation>
-    </message>
-    <message>
-        <source>反相1</source>
-        <translation>Reverse</translation>
+        <source>0%</source>
+        <translation>0%</translation>
     </message>
 </context>
 <context>
-    <name>ShellMsgWidget</name>
+    <name>UpgradeEngine</name>
     <message>
-        <source>clear</source>
-        <translation>清空</translation>
+        <source>msgerror1</source>
+        <translation>Error during updating, please update again. If failed many times, please contact our service center for help</translation>
     </message>
     <message>
-        <source>roll</source>
-        <translation>滚动中</translation>
+        <source>msgerror3</source>
+        <translation>Wrong firmware, please choose the right firmware</translation>
+    </message>
+    <message>
+        <source>msgerror7</source>
+        <translation>Error in firmware checking, please update again. If failed many times, please contact our service center for help</translation>
+    </message>
+    <message>
+        <source>msgerror10</source>
+        <translation>Error during updating, please update again. If failed many times, please contact our service center for help</translation>
+    </message>
+    <message>
+        <source>msgerror15</source>
+        <translation>Configuration file is not matched with firmware,please load the same version</translation>
+    </message>
+    <message>
+        <source>msgerror99</source>
+        <translation>USB not connected</translation>
+    </message>
+    <message>
+        <source>msgerror0</source>
+        <translation>Unknown error, please update again. If failed many times, please contact our service center for help.</translation>
+    </message>
+    <message>
+        <source>file open error</source>
+        <translation>File open failed</translation>
+    </message>
+    <message>
+        <source>file too large</source>
+        <translation>The file needs more than 65536 packets; the upgrade was not started</translation>
+    </message>
+    <message>
+        <source>packet size too large</source>
+        <translation>The device asks for packets larger than 253 bytes; the upgrade was not started</translation>
+    </message>
+    <message>
+        <source>upgred ok </source>
+        <translation>Upgrading Complete</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradePage</name>
+    <message>
+        <source>硬件ID</source>
+        <translation>Hardware ID</translation>
+    </message>
+    <message>
+        <source>SN</source>
+        <translation>SN</translation>
+    </message>
+    <message>
+        <source>引导程序</source>
+        <translation>Boot Loader</translation>
+    </message>
+    <message>
+        <source>固件版本</source>
+        <translation>Firmware Version</translation>
+    </message>
+    <message>
+        <source>升级</source>
+        <translation>Upgrade</translation>
+    </message>
+    <message>
+        <source>other upgrade is doing</source>
+        <translation>Only one device is allowed to be upgraded onLine at a time</translation>
     </message>
 </context>
 </TS>

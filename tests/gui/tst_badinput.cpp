@@ -1,3 +1,4 @@
+#include "devicelink.h"
 #include "deviceprofile.h"
 #include "frame.h"
 #include "koruresources.h"
@@ -128,6 +129,7 @@ private:
     std::unique_ptr<QTemporaryDir> workDir;
     QString previousDir;
     std::unique_ptr<SimulatorHost> simulator;
+    std::unique_ptr<DeviceLink> link;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -150,6 +152,7 @@ void TestBadInput::cleanup()
     QFile::setPermissions(workDir->path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     window.reset();
+    link.reset();
     simulator.reset();
     QCoreApplication::removeTranslator(&english);
     QDir::setCurrent(previousDir);
@@ -170,7 +173,8 @@ void TestBadInput::openWindow()
 {
     QCoreApplication::installTranslator(&english);
     auto *enumerator = new FixedPathEnumerator(new FakePortEnumerator, simulator->portPath());
-    window = std::make_unique<MainWindow>(nullptr, enumerator);
+    link = std::make_unique<DeviceLink>(nullptr, enumerator);
+    window = std::make_unique<MainWindow>(*link);
     window->show();
 }
 
@@ -235,8 +239,7 @@ void TestBadInput::firmwareFileRefused()
     }
     f.takeWrites();
 
-    QVERIFY(QMetaObject::invokeMethod(f.window(), "slot_updateFile", Q_ARG(uint8_t, 0x13), Q_ARG(int, 1),
-                                      Q_ARG(QString, path)));
+    emit upgradeRowOf(f.window(), 0x13)->sig_updateFile(0x13, 1, path);
 
     QCOMPARE(labelText(upgradeRowOf(f.window(), 0x13), "msgLabel"), message);
     for (const SentFrame &sent : parseWrites(f.takeWrites()))

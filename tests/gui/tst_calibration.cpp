@@ -14,7 +14,7 @@ namespace {
 
 QString mainText(const char *key)
 {
-    return QCoreApplication::translate("MainWindow", key);
+    return QCoreApplication::translate("CalibrationPanel", key);
 }
 
 } // namespace
@@ -64,12 +64,7 @@ void TstCalibration::cleanup()
 
 QLabel *TstCalibration::label() const
 {
-    for (QLabel *l :
-         button("beginCali")->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (l->geometry() == QRect(581, 346, 250, 30))
-            return l;
-    }
-    return nullptr;
+    return button("beginCali")->parentWidget()->findChild<QLabel *>();
 }
 
 void TstCalibration::startCalibration()

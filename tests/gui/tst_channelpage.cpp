@@ -349,13 +349,13 @@ void TstChannelPage::burstQueriesBothDevicesInOrder()
 void TstChannelPage::pageEntryAndExit()
 {
     const QStringList off{"10 rc_pc 0", "2c rc_pc 0"};
-    QMetaObject::invokeMethod(fixture->window(), "slot_pagChange", Q_ARG(int, 1));
+    QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, 1));
     QCOMPARE(shellTexts(), off);
     QTest::qWait(700);
     QVERIFY(sent(RemoteControllerSet, CMD_ID_GET_REVERSE).isEmpty());
-    QMetaObject::invokeMethod(fixture->window(), "slot_pagChange", Q_ARG(int, 4));
+    QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, 4));
     QCOMPARE(shellTexts(), off);
-    QMetaObject::invokeMethod(fixture->window(), "slot_pagChange", Q_ARG(int, 0));
+    QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, 0));
     QCOMPARE(shellTexts(), (QStringList{"10 rc_pc 1", "2c rc_pc 1"}));
     QTRY_VERIFY_WITH_TIMEOUT(fixture->port()->writes.size() >= 96, 1000);
     QCOMPARE(sent(RemoteControllerSet, CMD_ID_GET_REVERSE).size(), 32);

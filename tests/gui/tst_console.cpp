@@ -1,6 +1,7 @@
 #include "frame.h"
 #include "inisettings.h"
 #include "mylineedit.h"
+#include "consolepage.h"
 #include "mypushbutton.h"
 #include "shellmsgdialog.h"
 #include "windowfixture.h"
@@ -28,7 +29,7 @@ namespace {
 
 QWidget *page(MainWindow *w)
 {
-    return w->findChild<QStackedWidget *>()->widget(MainWindow::SettingPage);
+    return w->findChild<QStackedWidget *>()->widget(MainWindow::Console);
 }
 
 // The page is laid out by absolute positions, so a widget is found by where it sits.
@@ -266,10 +267,10 @@ void TestConsole::updateRefusedWhileUpgrading()
 
     const bool busy = isUpdataing == QLatin1String("1");
     QCOMPARE(progressPanel(f.window())->isHidden(), busy);
-    QCOMPARE(warning, busy ? MainWindow::tr("waring") + '|' + MainWindow::tr("other upgrade is doing") : QString());
+    QCOMPARE(warning, busy ? ConsolePage::tr("waring") + '|' + ConsolePage::tr("other upgrade is doing") : QString());
     // No file chosen: the upgrade runs for this row and reports here.
     QCOMPARE(page(f.window())->findChild<QLabel *>(QStringLiteral("msgLabel"))->text(),
-             busy ? QString() : MainWindow::tr("file open error"));
+             busy ? QString() : QCoreApplication::translate("UpgradeEngine", "file open error"));
 }
 
 void TestConsole::closingPanelStopsOnlyItsTarget_data()

@@ -46,7 +46,7 @@ private:
 void TstGimbalPage::init()
 {
     fixture = std::make_unique<WindowFixture>(true, QStringLiteral("[General]\nlangage=1\n"));
-    QMetaObject::invokeMethod(fixture->window(), "slot_pagChange", Q_ARG(int, MainWindow::GimbalPage));
+    QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, MainWindow::Gimbal));
     fixture->takeWrites();
 }
 
@@ -145,9 +145,9 @@ void TstGimbalPage::pageEntryFrameOrder()
     QFETCH(bool, ipReceived);
     if (ipReceived)
         report(CMD_ID_GET_CAMERA_IP, QByteArray("10.0.0.7", 9));
-    QMetaObject::invokeMethod(fixture->window(), "slot_pagChange", Q_ARG(int, MainWindow::UpgradePage));
+    QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, MainWindow::Upgrade));
     fixture->takeWrites();
-    QMetaObject::invokeMethod(fixture->window(), "slot_pagChange", Q_ARG(int, MainWindow::GimbalPage));
+    QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, MainWindow::Gimbal));
     QTEST(sent(), "entry");
     QTRY_VERIFY_WITH_TIMEOUT(!parseWrites(fixture->port()->writes).isEmpty(), 1500);
     QTEST(sent(), "poll");
@@ -203,10 +203,10 @@ void TstGimbalPage::firmwareVersionAndLanguage()
 
     fixture->window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"))->setCurrentIndex(0);
     for (const char *key : {"CH Config", "Coding Format", "Save IP"})
-        QVERIFY(QCoreApplication::translate("MainWindow", key) != QLatin1String(key));
-    QCOMPARE(text("ch_config"), QCoreApplication::translate("MainWindow", "CH Config"));
-    QCOMPARE(text("code format"), QCoreApplication::translate("MainWindow", "Coding Format"));
-    QVERIFY(rowSelector(QCoreApplication::translate("MainWindow", "Zoom")));
+        QVERIFY(QCoreApplication::translate("GimbalPage", key) != QLatin1String(key));
+    QCOMPARE(text("ch_config"), QCoreApplication::translate("GimbalPage", "CH Config"));
+    QCOMPARE(text("code format"), QCoreApplication::translate("GimbalPage", "Coding Format"));
+    QVERIFY(rowSelector(QCoreApplication::translate("GimbalPage", "Zoom")));
     QVERIFY(rowSelector(QStringLiteral(" HDR"))); // no catalogue entry: the key itself
     QCOMPARE(text("camera_fw_ver_value"), QStringLiteral("1.2.3"));
 }

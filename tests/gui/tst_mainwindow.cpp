@@ -1,6 +1,8 @@
 #include "windowfixture.h"
 
+#include "appsettings.h"
 #include "mytoolbutton.h"
+#include "upgradesession.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -157,10 +159,10 @@ void TestMainWindow::pageButtonsSelectAndSendEntryActions()
 void TestMainWindow::gimbalTimerFollowsPage4()
 {
     WindowFixture f;
-    QMetaObject::invokeMethod(f.window(), "slot_pagChange", Q_ARG(int, 4));
+    QMetaObject::invokeMethod(f.window(), "showPage", Q_ARG(int, 4));
     f.takeWrites();
     QTRY_VERIFY_WITH_TIMEOUT(!f.port()->writes.isEmpty(), 1500);
-    QMetaObject::invokeMethod(f.window(), "slot_pagChange", Q_ARG(int, 1));
+    QMetaObject::invokeMethod(f.window(), "showPage", Q_ARG(int, 1));
     f.takeWrites();
     QTest::qWait(1200);
     for (const SentFrame &frame : parseWrites(f.takeWrites()))
@@ -204,9 +206,8 @@ void TestMainWindow::trayClickTogglesWindow()
     WindowFixture f;
     MainWindow *w = f.window();
     w->show();
-    auto click = [w](QSystemTrayIcon::ActivationReason reason) {
-        QMetaObject::invokeMethod(w, "slot_onSystemTrayIconClicked", Q_ARG(QSystemTrayIcon::ActivationReason, reason));
-    };
+    auto *tray = w->findChild<QSystemTrayIcon *>();
+    auto click = [tray](QSystemTrayIcon::ActivationReason reason) { emit tray->activated(reason); };
     click(QSystemTrayIcon::Trigger);
     QVERIFY(w->isHidden());
     click(QSystemTrayIcon::Context);
@@ -218,15 +219,17 @@ void TestMainWindow::trayClickTogglesWindow()
 void TestMainWindow::settingsDefaults()
 {
     WindowFixture f;
-    MainWindow *w = f.window();
-    QCOMPARE(w->iniValue(QStringLiteral("never written")), QStringLiteral("0"));
-    w->setIniValue(QStringLiteral("url"), QStringLiteral("https://example.com/x"));
+    AppSettings settings;
+    QCOMPARE(settings.read(QStringLiteral("never written")), QStringLiteral("0"));
+    settings.write(QStringLiteral("url"), QStringLiteral("https://example.com/x"));
     QCOMPARE(iniText(f, QStringLiteral("url")), QStringLiteral("https://example.com/x"));
-    w->setIsUpdataing(1);
-    QVERIFY(w->getIsUpdataing());
-    QCOMPARE(iniText(f, QStringLiteral("isUpdataing")), QStringLiteral("1"));
-    w->setIsUpdataing(0);
-    QVERIFY(!w->getIsUpdataing());
+    // The window keeps the upgrade-in-progress flag in kestan.ini.
+    Koru::UpgradeSession &upgrade = f.link().upgrade();
+    settings.write(QStringLiteral("isUpdataing"), QStringLiteral("1"));
+    QVERIFY(upgrade.isFlagSet());
+    upgrade.clearFlag();
+    QCOMPARE(iniText(f, QStringLiteral("isUpdataing")), QStringLiteral("0"));
+    QVERIFY(!upgrade.isFlagSet());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,7 +1,7 @@
 #include "frame.h"
 #include "mylineedit.h"
 #include "mypushbutton.h"
-#include "scpzwidget.h"
+#include "productionpage.h"
 #include "windowfixture.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ QList<SentFrame> framesWith(const QByteArrayList &writes, uint8_t set, uint8_t i
 
 MyPushButton *panelButton(MainWindow *w, const QString &text)
 {
-    for (MyPushButton *button : w->findChild<ScpzWidget *>()->findChildren<MyPushButton *>()) {
+    for (MyPushButton *button : w->findChild<ProductionPage *>()->findChildren<MyPushButton *>()) {
         if (button->text() == text)
             return button;
     }
@@ -115,7 +115,7 @@ void TestProduction::displaySwitchFollowsPage()
     QFETCH(QByteArray, frame);
     WindowFixture f;
     f.takeWrites();
-    QMetaObject::invokeMethod(f.window(), "slot_pagChange", Q_ARG(int, page));
+    QMetaObject::invokeMethod(f.window(), "showPage", Q_ARG(int, page));
     const QByteArrayList writes = f.takeWrites();
     QCOMPARE(writes.count(frame), 1);
     QCOMPARE(framesWith(writes, CommonSet, CMD_ID_SCXS_VALUES).size(), 1);
@@ -137,7 +137,7 @@ void TestProduction::scpzCommandPayload()
     QFETCH(QByteArray, payload);
     WindowFixture f;
     f.takeWrites();
-    QMetaObject::invokeMethod(f.window(), "slot_sendScpzCmd", Q_ARG(uint8_t, uint8_t(id)), Q_ARG(float, value));
+    f.window()->findChild<ProductionPage *>()->sendProductionValue(uint8_t(id), value);
     const QList<SentFrame> frames = framesWith(f.takeWrites(), CommonSet, CMD_ID_SCPZ_VALUES);
     QCOMPARE(frames.size(), 1);
     QCOMPARE(frames[0].target, uint8_t(RemoteControllerId));
@@ -165,7 +165,7 @@ void TestProduction::datePanelSendsRequests()
              sets[0].payload.toHex().constData()); // a click at midnight may send either day
 
     bool systemDateShown = false;
-    for (MyLineEdit *edit : w->findChild<ScpzWidget *>()->findChildren<MyLineEdit *>())
+    for (MyLineEdit *edit : w->findChild<ProductionPage *>()->findChildren<MyLineEdit *>())
         systemDateShown = systemDateShown || (!edit->isEnabled() && edit->text() == before.toString("yyyyMMdd"));
     QVERIFY(systemDateShown);
 }

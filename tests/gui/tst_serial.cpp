@@ -1,5 +1,6 @@
 #include "windowfixture.h"
 
+#include "inisettings.h"
 #include "myled.h"
 
 #include <QApplication>
@@ -91,7 +92,7 @@ void TestSerial::portOpenedByHandStaysWhileEnumerated()
 {
     WindowFixture f(false);
     f.enumerator()->setPorts({FakePortEnumerator::other(QStringLiteral("ttyUSB0"))});
-    QMetaObject::invokeMethod(f.window(), "slot_portChange", Q_ARG(QString, QStringLiteral("ttyUSB0")));
+    f.link().choosePort(QStringLiteral("ttyUSB0"));
     QVERIFY(f.port()->isOpen());
     f.enumerator()->setPorts({FakePortEnumerator::other(QStringLiteral("ttyUSB0")),
                               FakePortEnumerator::other(QStringLiteral("ttyS4"))});
@@ -104,7 +105,7 @@ void TestSerial::pickingTheOpenPortDoesNothing()
 {
     WindowFixture f;
     const int opens = f.port()->openCount;
-    QMetaObject::invokeMethod(f.window(), "slot_portChange", Q_ARG(QString, QStringLiteral("ttyACM0")));
+    f.link().choosePort(QStringLiteral("ttyACM0"));
     QCOMPARE(f.port()->openCount, opens);
     QVERIFY(f.port()->isOpen());
 }
@@ -142,17 +143,17 @@ void TestSerial::resumesUpgradeFlagOnReplug()
 {
     WindowFixture f;
     f.enumerator()->setPorts({});
-    f.window()->setIsUpdataing(1);
+    setIniValue(QStringLiteral("isUpdataing"), QStringLiteral("1"));
     f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
     QVERIFY(f.port()->isOpen());
-    QVERIFY(!f.window()->getIsUpdataing());
+    QCOMPARE(iniValue(QStringLiteral("isUpdataing")), QStringLiteral("0"));
 }
 
 void TestSerial::sendCmdWithPortClosed()
 {
     WindowFixture f(false);
     const uint8_t payload[] = {3, 0xFF};
-    QVERIFY(!f.window()->sendCmd(payload, 2, 0x10, 0x09, 0x10));
+    QVERIFY(!f.link().send(0x10, 0x09, 0x10, payload, 2));
     QVERIFY(f.port()->writes.isEmpty());
 }
 
@@ -160,11 +161,11 @@ void TestSerial::shellTextLimits()
 {
     WindowFixture f;
     f.takeWrites();
-    f.window()->sendShellText(QString(200, QLatin1Char('a')), 0x10);
-    f.window()->sendShellText(QString(201, QLatin1Char('a')), 0x10);
-    f.window()->sendShellText(QString(70, QChar(0x4E2D)), 0x10); // 210 bytes of UTF-8
-    f.window()->sendShellText(QString(), 0x2C);
-    f.window()->sendShellText(QStringLiteral("rc_pc 1"), 0x10);
+    f.link().sendShellText(QString(200, QLatin1Char('a')), 0x10);
+    f.link().sendShellText(QString(201, QLatin1Char('a')), 0x10);
+    f.link().sendShellText(QString(70, QChar(0x4E2D)), 0x10); // 210 bytes of UTF-8
+    f.link().sendShellText(QString(), 0x2C);
+    f.link().sendShellText(QStringLiteral("rc_pc 1"), 0x10);
     const QByteArrayList writes = f.takeWrites();
     QCOMPARE(writes.size(), 3);
     QCOMPARE(writes[0].size(), 202 + 12);

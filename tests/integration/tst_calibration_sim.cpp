@@ -1,3 +1,4 @@
+#include "devicelink.h"
 #include "fakeport.h"
 #include "koruresources.h"
 #include "mainwindow.h"
@@ -56,17 +57,17 @@ void TstCalibrationSim::throughAllStates()
             ++statusAnswers;
     });
 
-    MainWindow window(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    MainWindow window(deviceLink);
     auto *begin = window.findChild<QPushButton *>(QStringLiteral("beginCali"));
-    QLabel *label = nullptr;
-    for (QLabel *l : begin->parentWidget()->findChildren<QLabel *>(QString(), Qt::FindDirectChildrenOnly))
-        label = l->geometry() == QRect(581, 346, 250, 30) ? l : label;
+    auto *label = begin->parentWidget()->findChild<QLabel *>();
     // No catalogue is loaded: the label shows the keys.
     const auto shows = [label, deviceError](const char *key) {
         return label->text() == QString::fromUtf8(deviceError ? "返回收据错误 校准失败" : key);
     };
 
-    QMetaObject::invokeMethod(&window, "slot_sendCaliStatusCmd");
+    const uint8_t statusQuery[] = {0x01, 0x00};
+    deviceLink.send(RemoteControllerSet, CMD_ID_CALIBRATION, RemoteControllerId, statusQuery, sizeof statusQuery);
     QTRY_VERIFY_WITH_TIMEOUT(shows("weikaishi"), 2000);
     QTest::mouseClick(begin, Qt::LeftButton);
     QCOMPARE(label->text(), QStringLiteral("zhunbei"));

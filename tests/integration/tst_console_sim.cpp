@@ -1,3 +1,4 @@
+#include "devicelink.h"
 #include "fakeport.h"
 #include "koruresources.h"
 #include "mainwindow.h"
@@ -51,7 +52,8 @@ void TestConsoleSim::helpReplyReachesTheDevicesView()
     if (!host.start(link))
         QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(host.errorString())));
 
-    MainWindow window(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    MainWindow window(deviceLink);
     auto *embeddedView = window.findChild<QTextEdit *>(QStringLiteral("showShellcmdTextEdit"));
     QVERIFY(embeddedView);
 

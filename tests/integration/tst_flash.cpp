@@ -1,10 +1,12 @@
+#include "devicelink.h"
 #include "deviceport.h"
 #include "framereassembler.h"
 #include "koruresources.h"
-#include "portupgradehost.h"
+#include "portenumerator.h"
 #include "protocolids.h"
 #include "pseudoterminal.h"
 #include "simulatorhost.h"
+#include "upgradesession.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -51,6 +53,8 @@ private:
     QString writeImage(int size);
     QByteArray imageContent(int size) const;
     bool startSimulator(const SimulatorOptions &options);
+    // A link to the simulated controller's port, opened as koru-flash opens it.
+    std::unique_ptr<DeviceLink> openLink(const UpgradeTimings &timings = {});
 
     QTemporaryDir dir;
     QTranslator english;
@@ -85,6 +89,15 @@ bool TestFlash::startSimulator(const SimulatorOptions &options)
     connect(simulator->simulator(), &DeviceSimulator::upgradeCompleted, this,
             [this](uint8_t id, const QByteArray &image) { completed.append({id, image}); });
     return simulator->start(link);
+}
+
+std::unique_ptr<DeviceLink> TestFlash::openLink(const UpgradeTimings &timings)
+{
+    auto deviceLink =
+        std::make_unique<DeviceLink>(new SerialDevicePort, new FixedPathEnumerator(new SystemPortEnumerator, link));
+    deviceLink->upgrade().setTimings(timings);
+    deviceLink->start();
+    return deviceLink;
 }
 
 QByteArray TestFlash::imageContent(int size) const
@@ -137,12 +150,13 @@ void TestFlash::imageArrivesWhole()
     QFETCH(SimulatorOptions, options);
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
-    PortUpgradeHost host(new SerialDevicePort, link);
-    QVERIFY(host.open());
-    QSignalSpy messages(&host, &PortUpgradeHost::message);
+    const auto deviceLink = openLink();
+    QVERIFY(deviceLink->isOpen());
+    UpgradeSession &host = deviceLink->upgrade();
+    QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(host.upgrade(writeImage(size), 0x13), UpgradeOutcome::Succeeded);
-    QCOMPARE(messages.value(0).value(0).toString(), QStringLiteral("Upgrading Complete"));
+    QCOMPARE(host.start(writeImage(size), 0x13, 0), UpgradeOutcome::Succeeded);
+    QCOMPARE(messages.value(0).value(1).toString(), QStringLiteral("Upgrading Complete"));
     QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed[0].first, uint8_t(0x13));
     QCOMPARE(completed[0].second, imageContent(size));
@@ -179,13 +193,14 @@ void TestFlash::refusalIsReported()
     QFETCH(QString, message);
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
-    PortUpgradeHost host(new SerialDevicePort, link);
-    QVERIFY(host.open());
-    QSignalSpy messages(&host, &PortUpgradeHost::message);
+    const auto deviceLink = openLink();
+    QVERIFY(deviceLink->isOpen());
+    UpgradeSession &host = deviceLink->upgrade();
+    QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(host.upgrade(writeImage(500), RemoteControllerId), UpgradeOutcome::Refused);
+    QCOMPARE(host.start(writeImage(500), RemoteControllerId, 0), UpgradeOutcome::Refused);
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0][0].toString(), message);
+    QCOMPARE(messages[0][1].toString(), message);
     QVERIFY(completed.isEmpty());
 }
 
@@ -211,18 +226,19 @@ void TestFlash::startStatusZeroRepeatsUntilTimeOut()
     });
     UpgradeTimings timings;
     timings.start = {100, 1000, 5000};
-    PortUpgradeHost host(new SerialDevicePort, link, timings);
-    QVERIFY(host.open());
-    QSignalSpy messages(&host, &PortUpgradeHost::message);
+    const auto deviceLink = openLink(timings);
+    QVERIFY(deviceLink->isOpen());
+    UpgradeSession &host = deviceLink->upgrade();
+    QSignalSpy messages(&host, &UpgradeSession::message);
     QElapsedTimer clock;
     clock.start();
 
-    QCOMPARE(host.upgrade(writeImage(500), 0x13), UpgradeOutcome::TimedOut);
+    QCOMPARE(host.start(writeImage(500), 0x13, 0), UpgradeOutcome::TimedOut);
     QVERIFY(clock.elapsed() >= 1000);
     // At 0, 100, ..., 900 ms; a loaded machine may let the last ones slip past 1 s.
     QVERIFY2(starts >= 8 && starts <= 10, qPrintable(QString::number(starts)));
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0][0].toString(), "Error during updating, " + RetryAdvice);
+    QCOMPARE(messages[0][1].toString(), "Error during updating, " + RetryAdvice);
 }
 
 void TestFlash::pulledCableIsNoSuccess()
@@ -231,18 +247,19 @@ void TestFlash::pulledCableIsNoSuccess()
     options.packetSize = 16;
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
-    PortUpgradeHost host(new SerialDevicePort, link);
-    QVERIFY(host.open());
-    QSignalSpy messages(&host, &PortUpgradeHost::message);
-    connect(&host, &PortUpgradeHost::progress, this, [this](int percent) {
-        if (percent >= 20)
+    const auto deviceLink = openLink();
+    QVERIFY(deviceLink->isOpen());
+    UpgradeSession &host = deviceLink->upgrade();
+    QSignalSpy messages(&host, &UpgradeSession::message);
+    connect(&host, &UpgradeSession::progress, this, [this](int, int maximum, int value) {
+        if (value * 5 >= maximum)
             simulator->vanish();
     });
 
-    const UpgradeOutcome outcome = host.upgrade(writeImage(16 * 200), RemoteControllerId);
+    const UpgradeOutcome outcome = host.start(writeImage(16 * 200), RemoteControllerId, 0);
     QVERIFY(outcome == UpgradeOutcome::DeviceLost || outcome == UpgradeOutcome::SendFailed);
     QVERIFY(!messages.isEmpty());
-    QVERIFY(messages.last()[0].toString() != QStringLiteral("Upgrading Complete"));
+    QVERIFY(messages.last()[1].toString() != QStringLiteral("Upgrading Complete"));
     QVERIFY(completed.isEmpty());
 }
 
@@ -254,10 +271,11 @@ void TestFlash::controllerResumesAfterRestart()
     options.restartDowntimeMs = 300;
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
-    PortUpgradeHost host(new SerialDevicePort, link);
-    QVERIFY(host.open());
+    const auto deviceLink = openLink();
+    QVERIFY(deviceLink->isOpen());
+    UpgradeSession &host = deviceLink->upgrade();
 
-    QCOMPARE(host.upgrade(writeImage(1000), RemoteControllerId), UpgradeOutcome::Succeeded);
+    QCOMPARE(host.startAndWait(writeImage(1000), RemoteControllerId, 0, 25000), UpgradeOutcome::Succeeded);
     QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed[0].second, imageContent(1000));
 }

@@ -1,3 +1,4 @@
+#include "devicelink.h"
 #include "fakeport.h"
 #include "koruresources.h"
 #include "mainwindow.h"
@@ -52,7 +53,8 @@ void TestLink::opensPollsClosesAndReopens()
             ++versionAnswers;
     });
 
-    MainWindow window(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    MainWindow window(deviceLink);
     QVERIFY(ledIsOn(&window));
     QTRY_COMPARE_WITH_TIMEOUT(versionAnswers, host.simulator()->options().deviceIds.size(), 3000);
 

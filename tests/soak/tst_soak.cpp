@@ -1,3 +1,4 @@
+#include "devicelink.h"
 #include "fakeport.h"
 #include "framereassembler.h"
 #include "koruresources.h"
@@ -40,7 +41,7 @@ constexpr int DrainTimeoutMs = 30000;
 constexpr int TransferLimitMs = 240000;
 constexpr double AllowedGrowth = 1.10;
 const uint8_t FlashedIds[] = {0x13, 0x1E};
-const int PageCycle[] = {MainWindow::ChannelPage, MainWindow::UpgradePage, MainWindow::GimbalPage};
+const int PageCycle[] = {MainWindow::Channels, MainWindow::Upgrade, MainWindow::Gimbal};
 
 // Shell answers carry the marker the test sent: "unknown command: soak-17".
 const QRegularExpression MarkerPattern(QStringLiteral("soak-(\\d+)"));
@@ -164,8 +165,8 @@ private:
 class SoakLoad : public QObject
 {
 public:
-    SoakLoad(MainWindow &window, SimulatorThread &simulator, const SimulatorOptions &options)
-        : window(window), simulator(simulator), options(options)
+    SoakLoad(MainWindow &window, DeviceLink &link, SimulatorThread &simulator, const SimulatorOptions &options)
+        : window(window), link(link), simulator(simulator), options(options)
     {
         QList<MyToolButton *> tabs = window.findChildren<MyToolButton *>();
         const auto hidden = [](QWidget *tab) { return !tab->isVisible(); };
@@ -189,7 +190,7 @@ public:
     void showPage(int page) { QTest::mouseClick(pageTabs.value(tabIndex(page)), Qt::LeftButton); }
     void sendMarker()
     {
-        window.sendShellText(QStringLiteral("soak-%1").arg(++markersSent), RemoteControllerId);
+        link.sendShellText(QStringLiteral("soak-%1").arg(++markersSent), RemoteControllerId);
     }
 
     QList<MyToolButton *> pageTabs;
@@ -218,6 +219,7 @@ private:
     }
 
     MainWindow &window;
+    DeviceLink &link;
     SimulatorThread &simulator;
     SimulatorOptions options;
     QTimer tick;
@@ -273,7 +275,7 @@ void TestSoak::initTestCase()
 // Returns what went wrong, or nothing.
 QString TestSoak::flash(MainWindow &window, SoakLoad &load, uint8_t deviceId)
 {
-    load.showPage(MainWindow::UpgradePage);
+    load.showPage(MainWindow::Upgrade);
     if (!QTest::qWaitFor([&] { return upgradeRowOf(&window, deviceId) != nullptr; }, 10000))
         return QStringLiteral("no row for device 0x%1").arg(deviceId, 2, 16);
     UpdateFileItem *row = upgradeRowOf(&window, deviceId);
@@ -299,7 +301,7 @@ QString TestSoak::flash(MainWindow &window, SoakLoad &load, uint8_t deviceId)
 
     const QString message = row->findChild<QLabel *>(QStringLiteral("msgLabel"))->text();
     QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
-    if (message != QCoreApplication::translate("MainWindow", "upgred ok "))
+    if (message != QCoreApplication::translate("UpgradeEngine", "upgred ok "))
         return QStringLiteral("transfer to 0x%1 ended with \"%2\"").arg(deviceId, 2, 16).arg(message);
     return {};
 }
@@ -329,10 +331,11 @@ void TestSoak::windowKeepsUpUnderLoad()
 
     QElapsedTimer clock;
     clock.start();
-    MainWindow window(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    MainWindow window(deviceLink);
     window.setTranslator(&translator);
     window.show();
-    SoakLoad load(window, simulator, options);
+    SoakLoad load(window, deviceLink, simulator, options);
     QCOMPARE(load.pageTabs.size(), int(std::size(PageCycle)));
     qint64 referenceKiB = -1;
     QTimer::singleShot(referenceMs, &load, [&referenceKiB] { referenceKiB = residentKiB(); });
@@ -350,7 +353,7 @@ void TestSoak::windowKeepsUpUnderLoad()
     const qint64 elapsedMs = clock.elapsed();
 
     // Leaving the channel page stops the stream; a last marker proves the link still works.
-    load.showPage(MainWindow::UpgradePage);
+    load.showPage(MainWindow::Upgrade);
     load.sendMarker();
     QElapsedTimer drain;
     drain.start();

@@ -22,7 +22,8 @@ WindowFixture::WindowFixture(bool devicePresent, const QString &iniText)
     if (devicePresent)
         fakeEnumerator->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
     QCoreApplication::installTranslator(&translator);
-    mainWindow = std::make_unique<MainWindow>(fakePort, fakeEnumerator);
+    deviceLink = std::make_unique<Koru::DeviceLink>(fakePort, fakeEnumerator);
+    mainWindow = std::make_unique<MainWindow>(*deviceLink);
     mainWindow->setTranslator(&translator);
     mainWindow->applySavedLanguage();
 }
@@ -30,6 +31,7 @@ WindowFixture::WindowFixture(bool devicePresent, const QString &iniText)
 WindowFixture::~WindowFixture()
 {
     mainWindow.reset();
+    deviceLink.reset();
     QCoreApplication::removeTranslator(&translator);
     QDir::setCurrent(previousDir);
 }

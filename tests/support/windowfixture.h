@@ -1,5 +1,6 @@
 #pragma once
 
+#include "devicelink.h"
 #include "fakeport.h"
 #include "mainwindow.h"
 
@@ -18,6 +19,7 @@ public:
     ~WindowFixture();
 
     MainWindow *window() const { return mainWindow.get(); }
+    Koru::DeviceLink &link() const { return *deviceLink; }
     FakeDevicePort *port() const { return fakePort; }
     FakePortEnumerator *enumerator() const { return fakeEnumerator; }
     QString iniPath() const;
@@ -31,6 +33,7 @@ private:
     QTranslator translator;
     FakeDevicePort *fakePort = nullptr;
     FakePortEnumerator *fakeEnumerator = nullptr;
+    std::unique_ptr<Koru::DeviceLink> deviceLink;
     std::unique_ptr<MainWindow> mainWindow;
 };
 

@@ -24,14 +24,14 @@ void TestCatalogues::entries_data()
 
     QTest::newRow("en page button") << ":/en.qm" << "MainWindow" << "setting" << "CH Setting";
     QTest::newRow("cn page button") << ":/cn.qm" << "MainWindow" << "setting" << "通道设置";
-    QTest::newRow("en msgerror1") << ":/en.qm" << "MainWindow" << "msgerror1"
+    QTest::newRow("en msgerror1") << ":/en.qm" << "UpgradeEngine" << "msgerror1"
                                   << "Error during updating, please update again. If failed many times, please "
                                      "contact our service center for help";
-    QTest::newRow("cn msgerror99") << ":/cn.qm" << "MainWindow" << "msgerror99" << "USB未连接";
-    QTest::newRow("en trailing blank") << ":/en.qm" << "MainWindow" << "upgred ok " << "Upgrading Complete";
-    QTest::newRow("cn leading blank") << ":/cn.qm" << "MainWindow" << " REC" << "录像";
-    QTest::newRow("cn keys stay Chinese in en") << ":/en.qm" << "MainWindow" << "addr" << "设备：";
-    QTest::newRow("en calibration") << ":/en.qm" << "MainWindow" << "返回收据错误 校准失败" << "Calibration failure";
+    QTest::newRow("cn msgerror99") << ":/cn.qm" << "UpgradeEngine" << "msgerror99" << "USB未连接";
+    QTest::newRow("en trailing blank") << ":/en.qm" << "UpgradeEngine" << "upgred ok " << "Upgrading Complete";
+    QTest::newRow("cn leading blank") << ":/cn.qm" << "GimbalPage" << " REC" << "录像";
+    QTest::newRow("cn keys stay Chinese in en") << ":/en.qm" << "ConsolePage" << "addr" << "设备：";
+    QTest::newRow("en calibration") << ":/en.qm" << "CalibrationPanel" << "返回收据错误 校准失败" << "Calibration failure";
     QTest::newRow("en two lines") << ":/en.qm" << "UpdateFileItem" << "ImageTransmission" << "Image\nTransmission";
     QTest::newRow("en 4G") << ":/en.qm" << "UpdateFileItem" << "4G" << "4G";
     QTest::newRow("cn device") << ":/cn.qm" << "UpdateFileItem" << "主控" << "遥控器";

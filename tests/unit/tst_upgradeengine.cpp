@@ -3,6 +3,7 @@
 #include "protocolids.h"
 #include "responsedecoder.h"
 #include "upgradeengine.h"
+#include "upgrademessages.h"
 
 #include <QFile>
 #include <QSet>

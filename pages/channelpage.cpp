@@ -1,0 +1,194 @@
+#include "channelpage.h"
+
+#include "calibrationpanel.h"
+#include "chpercent.h"
+#include "chsubwidget.h"
+#include "crosswidget.h"
+#include "devicelink.h"
+#include "frame.h"
+
+#include <QTimer>
+
+using namespace Koru;
+
+namespace {
+
+constexpr int RowsPerColumn = 5;
+constexpr int SettingsQueryMs = 500;
+
+// Rows 0..4, 5..9 and 10..15 fill three columns; the third column starts higher because
+// the stick displays only cover the first two.
+QPoint channelRowPosition(int row)
+{
+    if (row < RowsPerColumn)
+        return {20, 189 + 51 * row};
+    if (row < 2 * RowsPerColumn)
+        return {294, 51 * row - 66};
+    return {568, 51 * row - 470};
+}
+
+// Applies to row index, or to every row for -1; any other index outside the rows does nothing.
+template <typename Apply> void forChannelRows(int index, const QList<ChSubWidget *> &rows, Apply apply)
+{
+    if (index == -1) {
+        for (int row = 0; row < rows.size(); ++row)
+            apply(row, rows[row]);
+    } else if (index >= 0 && index < rows.size()) {
+        apply(index, rows[index]);
+    }
+}
+
+uint8_t channelNumber(int index)
+{
+    return static_cast<uint8_t>(index + 1);
+}
+
+} // namespace
+
+ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *parent)
+    : Page(link, settings, parent), settingsTimer(new QTimer(this))
+{
+    for (int index = 0; index < ChannelCount; ++index) {
+        auto *row = new ChSubWidget(this);
+        row->move(channelRowPosition(index));
+        row->setId(index);
+        connect(row, &ChSubWidget::sig_forwardValueChange, this, &ChannelPage::onDirectionChanged);
+        connect(row, &ChSubWidget::sig_mapValueChange, this, &ChannelPage::onMappingChanged);
+        connect(row, &ChSubWidget::sig_chValueChange, this, &ChannelPage::onSourceChanged);
+        rows.append(row);
+    }
+    leftStick = new CrossWidget(this);
+    leftStick->move(60, 10);
+    rightStick = new CrossWidget(this);
+    rightStick->move(315, 10);
+    calibration = new CalibrationPanel(link, this);
+    connect(calibration, &CalibrationPanel::defaultAllChannelsClicked, this,
+            &ChannelPage::onDefaultAllChannelsClicked);
+
+    connect(settingsTimer, &QTimer::timeout, this, &ChannelPage::querySettings);
+    connect(&link, &DeviceLink::responseReceived, this, &ChannelPage::onResponse);
+}
+
+void ChannelPage::enter()
+{
+    link.setLiveChannelReports(true);
+    settingsTimer->start(SettingsQueryMs);
+    link.setProductionDisplay(false);
+}
+
+void ChannelPage::leave()
+{
+    settingsTimer->stop();
+}
+
+void ChannelPage::retranslate()
+{
+    showDirection(-1);
+    calibration->retranslate();
+}
+
+void ChannelPage::onResponse(const DecodedResponse &response)
+{
+    switch (response.kind) {
+    case Response::ChannelValues:
+        showChannelValues();
+        break;
+    case Response::ChannelReverse:
+        showDirection(response.index);
+        break;
+    case Response::ChannelEntity:
+        showSource(response.index);
+        break;
+    case Response::ChannelMap:
+        showMapping(response.index);
+        break;
+    default:
+        break;
+    }
+}
+
+void ChannelPage::showChannelValues()
+{
+    const DeviceState &state = link.state();
+    // Horizontal position from xCh, vertical from yCh (channel indices).
+    const auto showStick = [&state](CrossWidget *stick, int xCh, int yCh) {
+        const int16_t *v = state.chValues;
+        const StickPercent x =
+            chStickPercent(v[xCh], int16_t(state.chMin[xCh]), int16_t(state.chMid[xCh]), state.chMax[xCh]);
+        const StickPercent y =
+            chStickPercent(v[yCh], int16_t(state.chMin[yCh]), int16_t(state.chMid[yCh]), state.chMax[yCh]);
+        stick->setPosition(x.x, y.y, v[xCh], v[yCh]);
+    };
+    showStick(leftStick, 3, 2);
+    showStick(rightStick, 0, 1);
+    for (int ch = 0; ch < rows.size(); ++ch) {
+        const int16_t percent = chBarPercent(state.chValues[ch], int16_t(state.chMin[ch]),
+                                             int16_t(state.chMid[ch]), int16_t(state.chMax[ch]));
+        rows[ch]->setChValue(percent, state.chValues[ch]);
+    }
+}
+
+void ChannelPage::showDirection(int index)
+{
+    const DeviceState &state = link.state();
+    forChannelRows(index, rows,
+                   [&state](int ch, ChSubWidget *row) { row->setForwardValue(state.chReverse[ch] == 1); });
+}
+
+void ChannelPage::showSource(int index)
+{
+    const DeviceState &state = link.state();
+    forChannelRows(index, rows, [&state](int ch, ChSubWidget *row) {
+        row->setEntity(state.chEntityType[ch], state.chEntityId[ch]);
+    });
+}
+
+void ChannelPage::showMapping(int index)
+{
+    const DeviceState &state = link.state();
+    forChannelRows(index, rows, [&state](int ch, ChSubWidget *row) {
+        row->setMinValue(state.chMin[ch]);
+        row->setMidValue(state.chMid[ch]);
+        row->setMaxValue(state.chMax[ch]);
+    });
+}
+
+// Direction, source and mapping of every channel, from the controller and from the
+// module side; both answer into the same state.
+void ChannelPage::querySettings()
+{
+    const uint8_t queries[] = {CMD_ID_GET_REVERSE, CMD_ID_GET_ENTITY, CMD_ID_GET_MAP};
+    for (int index = 0; index < ChannelCount; ++index) {
+        const uint8_t ch = channelNumber(index);
+        for (uint8_t target : {RemoteControllerId, ModuleSideId}) {
+            for (uint8_t query : queries)
+                link.send(RemoteControllerSet, query, target, &ch, 1);
+        }
+    }
+}
+
+void ChannelPage::onDirectionChanged(int index, bool forward)
+{
+    const uint8_t payload[] = {channelNumber(index), uint8_t(forward ? 0x01 : 0xFF)};
+    link.send(RemoteControllerSet, CMD_ID_SET_REVERSE, RemoteControllerId, payload, sizeof payload);
+}
+
+void ChannelPage::onMappingChanged(int index, uint16_t minValue, uint16_t midValue, uint16_t maxValue)
+{
+    uint8_t payload[7] = {channelNumber(index)};
+    writeU16(payload + 1, minValue);
+    writeU16(payload + 3, midValue);
+    writeU16(payload + 5, maxValue);
+    link.send(RemoteControllerSet, CMD_ID_SET_MAP, RemoteControllerId, payload, sizeof payload);
+}
+
+void ChannelPage::onSourceChanged(int index, uint8_t type, uint8_t entityId)
+{
+    const uint8_t payload[] = {channelNumber(index), type, entityId};
+    link.send(RemoteControllerSet, CMD_ID_SET_ENTITY, RemoteControllerId, payload, sizeof payload);
+}
+
+void ChannelPage::onDefaultAllChannelsClicked()
+{
+    link.sendShellText(QStringLiteral("model_default"), RemoteControllerId);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "page.h"
+
+#include <QList>
+
+#include <cstdint>
+
+class CalibrationPanel;
+class ChSubWidget;
+class CrossWidget;
+class QTimer;
+namespace Koru {
+struct DecodedResponse;
+}
+
+// Page 0: the 16 channels and both sticks live; per channel the direction, the mapping
+// and the source; the stick calibration in the lower right corner. While the page is
+// current the controller streams its channel values and every channel's settings are
+// asked for twice a second.
+class ChannelPage : public Page
+{
+    Q_OBJECT
+
+public:
+    ChannelPage(Koru::DeviceLink &link, AppSettings &settings, QWidget *parent = nullptr);
+
+    void enter() override;
+    void leave() override;
+    void retranslate() override;
+
+private:
+    void onResponse(const Koru::DecodedResponse &response);
+    void showChannelValues();
+    void showDirection(int index);
+    void showSource(int index);
+    void showMapping(int index);
+    void querySettings();
+
+    void onDirectionChanged(int index, bool forward);
+    void onMappingChanged(int index, uint16_t minValue, uint16_t midValue, uint16_t maxValue);
+    void onSourceChanged(int index, uint8_t type, uint8_t entityId);
+    void onDefaultAllChannelsClicked();
+
+    QList<ChSubWidget *> rows;
+    CrossWidget *leftStick = nullptr;
+    CrossWidget *rightStick = nullptr;
+    CalibrationPanel *calibration = nullptr;
+    QTimer *settingsTimer = nullptr;
+};

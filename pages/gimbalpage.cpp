@@ -1,0 +1,236 @@
+#include "gimbalpage.h"
+
+#include "combostyle.h"
+#include "devicelink.h"
+#include "gimbalsubwidget.h"
+#include "ipaddress.h"
+#include "versiontext.h"
+
+#include <QComboBox>
+#include <QDebug>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTimer>
+
+using namespace Koru;
+
+namespace {
+
+// Row labels by function index; the index is what the device exchanges.
+const char *const FunctionKeys[GimbalFunctionCount] = {
+    QT_TRANSLATE_NOOP("GimbalPage", "Gimbal Mode"), QT_TRANSLATE_NOOP("GimbalPage", " HDR"),
+    QT_TRANSLATE_NOOP("GimbalPage", " REC"),        QT_TRANSLATE_NOOP("GimbalPage", " PIC"),
+    QT_TRANSLATE_NOOP("GimbalPage", "Color Mode"),  QT_TRANSLATE_NOOP("GimbalPage", "Center"),
+    QT_TRANSLATE_NOOP("GimbalPage", "Pitch"),       QT_TRANSLATE_NOOP("GimbalPage", "Yaw"),
+    QT_TRANSLATE_NOOP("GimbalPage", "Focus"),       QT_TRANSLATE_NOOP("GimbalPage", "Zoom"),
+    QT_TRANSLATE_NOOP("GimbalPage", "Auto Focus"),
+};
+
+constexpr int RowTop = 25;
+constexpr int RowPitch = 25;
+constexpr int QueryMs = 1000;
+
+// The camera selectors' last entry "-" stands for "not reported yet" and is never sent.
+constexpr int NoSelection = 2;
+constexpr int MaxCameraSetting = 1;
+
+QLabel *createLabel(QWidget *page, const char *objectName, const QRect &geometry)
+{
+    auto *label = new QLabel(page);
+    label->setObjectName(QLatin1String(objectName));
+    label->setGeometry(geometry);
+    return label;
+}
+
+QComboBox *createCameraSelector(QWidget *page, const QStringList &entries, const QRect &geometry)
+{
+    auto *selector = new QComboBox(page);
+    selector->setView(new QListView(selector));
+    selector->setMaxVisibleItems(3);
+    selector->setStyleSheet(whiteComboStyle());
+    selector->setGeometry(geometry);
+    selector->addItems(entries);
+    selector->setCurrentIndex(NoSelection);
+    return selector;
+}
+
+bool isCameraSetting(int index)
+{
+    return index >= 0 && index <= MaxCameraSetting;
+}
+
+} // namespace
+
+GimbalPage::GimbalPage(DeviceLink &link, AppSettings &settings, QWidget *parent)
+    : Page(link, settings, parent), queryTimer(new QTimer(this))
+{
+    channelConfigLabel = createLabel(this, "ch_config", {0, 4, 120, 16});
+    channelConfigLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    for (int index = 0; index < GimbalFunctionCount; ++index) {
+        auto *row = new GimbalSubWidget(this);
+        row->move(2, RowTop + RowPitch * index);
+        row->setId(index);
+        connect(row, &GimbalSubWidget::sig_gimbalCTL_CH_Change, this, &GimbalPage::onFunctionChannelChanged);
+        rows.append(row);
+    }
+    createCameraWidgets();
+    connect(queryTimer, &QTimer::timeout, this, &GimbalPage::queryAll);
+    connect(&link, &DeviceLink::responseReceived, this, &GimbalPage::onResponse);
+}
+
+// Right half: resolution, coding format, IP address and firmware version.
+void GimbalPage::createCameraWidgets()
+{
+    cameraConfigLabel = createLabel(this, "camera_config", {500, 4, 120, 16});
+    resolutionLabel = createLabel(this, "res", {500, 28, 64, 16});
+    codingFormatLabel = createLabel(this, "code format", {470, 84, 96, 16});
+    firmwareLabel = createLabel(this, "camera_fw_ver", {650, 4, 100, 16});
+    firmwareValueLabel = createLabel(this, "camera_fw_ver_value", {705, 4, 100, 16});
+    ipLabel = createLabel(this, "ip_set", {500, 56, 64, 16});
+    firmwareValueLabel->setText(tr("-.-.-"));
+
+    resolutionSelector = createCameraSelector(
+        this, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")}, {570, 25, 50, 20});
+    codingFormatSelector = createCameraSelector(
+        this, {QStringLiteral("H264"), QStringLiteral("H265"), QStringLiteral("-")}, {570, 80, 50, 20});
+    // Not blocked when a report sets them: a reported configuration that changes a
+    // selector is sent back to the camera at once.
+    connect(resolutionSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &GimbalPage::onResolutionChosen);
+    connect(codingFormatSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &GimbalPage::onCodingFormatChosen);
+
+    ipEdit = new QLineEdit(QStringLiteral("192.168.144."), this);
+    ipEdit->setGeometry(570, 52, 121, 20);
+    saveIpButton = new QPushButton(this);
+    saveIpButton->setObjectName(QStringLiteral("Confirm IP"));
+    saveIpButton->setGeometry(700, 52, 70, 20);
+    connect(saveIpButton, &QPushButton::clicked, this, &GimbalPage::onSaveIpClicked);
+    retranslate();
+    // Shown until the first language change gives the caption of the chosen language.
+    codingFormatLabel->setText(tr("编码格式"));
+}
+
+// The version value is device data, not a caption: a language change leaves it alone.
+void GimbalPage::retranslate()
+{
+    for (int index = 0; index < rows.size(); ++index)
+        rows[index]->setLabelText(tr(FunctionKeys[index]));
+    channelConfigLabel->setText(tr("CH Config"));
+    cameraConfigLabel->setText(tr("Camera Config"));
+    resolutionLabel->setText(tr("Resolution"));
+    codingFormatLabel->setText(tr("Coding Format"));
+    firmwareLabel->setText(tr("FW VER:"));
+    ipLabel->setText(tr("IP Config"));
+    saveIpButton->setText(tr("Save IP"));
+}
+
+// Entry: the periodic burst, then the camera state once more whether or not the camera's
+// IP was already received.
+void GimbalPage::enter()
+{
+    link.setLiveChannelReports(false);
+    link.setProductionDisplay(false);
+    queryAll();
+    sendGimbal(CMD_ID_GET_CAMERA_CONFIG);
+    sendGimbal(CMD_ID_GET_CAMERA_IP);
+    sendGimbal(CMD_ID_GET_CAMERA_FW);
+    queryTimer->start(QueryMs);
+}
+
+void GimbalPage::leave()
+{
+    queryTimer->stop();
+}
+
+void GimbalPage::queryAll()
+{
+    for (uint8_t function = 0; function < GimbalFunctionCount; ++function)
+        sendGimbal(CMD_ID_GET_GIMBAL_CH, &function, 1);
+    queryCamera();
+}
+
+// Configuration and IP are asked for only until the camera has answered once.
+void GimbalPage::queryCamera()
+{
+    if (!link.state().ipReceived) {
+        sendGimbal(CMD_ID_GET_CAMERA_CONFIG);
+        sendGimbal(CMD_ID_GET_CAMERA_IP);
+    }
+    sendGimbal(CMD_ID_GET_CAMERA_FW);
+}
+
+bool GimbalPage::sendGimbal(uint8_t commandId, const uint8_t *payload, int length)
+{
+    return link.send(GimbalSet, commandId, GimbalCameraId, payload, length);
+}
+
+void GimbalPage::onResponse(const DecodedResponse &response)
+{
+    const DeviceState &state = link.state();
+    switch (response.kind) {
+    case Response::GimbalChannel:
+        if (response.index >= 0 && response.index < rows.size())
+            rows[response.index]->setChannel(state.gimbalCtlCh[response.index]);
+        break;
+    case Response::CameraConfig:
+        showCameraConfig();
+        break;
+    case Response::CameraConfigChanged:
+        sendGimbal(CMD_ID_GET_CAMERA_CONFIG);
+        break;
+    case Response::CameraIp:
+        ipEdit->setText(response.text);
+        break;
+    case Response::CameraFirmware:
+        firmwareValueLabel->setText(versionText(response.value));
+        break;
+    default:
+        break;
+    }
+}
+
+void GimbalPage::showCameraConfig()
+{
+    resolutionSelector->setCurrentIndex(link.state().cameraResolution);
+    codingFormatSelector->setCurrentIndex(link.state().cameraCodeFormat);
+}
+
+void GimbalPage::onFunctionChannelChanged(int function, uint8_t channel)
+{
+    const uint8_t payload[] = {uint8_t(function), channel};
+    sendGimbal(CMD_ID_SET_GIMBAL_CH, payload, sizeof payload);
+}
+
+// "-" (and no entry at all, after a report outside the list) sends nothing.
+void GimbalPage::onResolutionChosen(int index)
+{
+    if (!isCameraSetting(index))
+        return;
+    qDebug() << "slot_sendSetRes_CMD";
+    const uint8_t payload[] = {uint8_t(index), link.state().cameraCodeFormat};
+    sendGimbal(CMD_ID_SET_CAMERA_CONFIG, payload, sizeof payload);
+}
+
+void GimbalPage::onCodingFormatChosen(int index)
+{
+    if (!isCameraSetting(index))
+        return;
+    qDebug() << "slot_sendSetCodeFormat_CMD";
+    const uint8_t payload[] = {link.state().cameraResolution, uint8_t(index)};
+    sendGimbal(CMD_ID_SET_CAMERA_CONFIG, payload, sizeof payload);
+}
+
+void GimbalPage::onSaveIpClicked()
+{
+    const QString text = ipEdit->text();
+    const QByteArray address = text.toLatin1(); // stays NUL-terminated for the check
+    qDebug() << "ip:" << text << "len:" << address.size();
+    if (!isValidIp(address.constData())) {
+        qDebug() << "ip input error";
+        return;
+    }
+    sendGimbal(CMD_ID_SET_CAMERA_IP, reinterpret_cast<const uint8_t *>(address.constData()), address.size());
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class AppSettings;
+namespace Koru {
+class DeviceLink;
+}
+
+// One page of the window's page stack: a white page that owns its widgets and timers,
+// sends through the device link and shows the answers it subscribes to. The window calls
+// enter() when the page becomes current and leave() when another one does.
+class Page : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Page(Koru::DeviceLink &link, AppSettings &settings, QWidget *parent = nullptr);
+
+    virtual void enter() = 0;
+    virtual void leave() {}
+    // Re-reads every caption in the installed language.
+    virtual void retranslate() {}
+
+protected:
+    Koru::DeviceLink &link;
+    AppSettings &settings;
+};

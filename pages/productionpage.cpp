@@ -1,0 +1,115 @@
+#include "productionpage.h"
+
+#include "devicelink.h"
+#include "frame.h"
+#include "mylineedit.h"
+#include "mypushbutton.h"
+
+#include <QDate>
+#include <QDebug>
+#include <QMessageBox>
+
+#include <cstring>
+
+using namespace Koru;
+
+namespace {
+
+constexpr int ValueRecordSize = 5;
+
+MyLineEdit *createDateEdit(QWidget *parent, const QPoint &position, const QString &text, bool enabled)
+{
+    auto *edit = new MyLineEdit(parent);
+    edit->setGeometry(QRect(position, QSize(100, 20)));
+    edit->setText(text);
+    edit->setEnabled(enabled);
+    return edit;
+}
+
+MyPushButton *createDateButton(QWidget *parent, const QPoint &position, const QString &text)
+{
+    auto *button = new MyPushButton(parent);
+    button->setGeometry(QRect(position, QSize(40, 20)));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setText(text);
+    return button;
+}
+
+QString todayDigits()
+{
+    return QDate::currentDate().toString(QStringLiteral("yyyyMMdd"));
+}
+
+} // namespace
+
+ProductionPage::ProductionPage(DeviceLink &link, AppSettings &settings, QWidget *parent)
+    : Page(link, settings, parent)
+{
+    createDatePanel();
+    connect(&link, &DeviceLink::responseReceived, this, &ProductionPage::onResponse);
+}
+
+// The captions are fixed factory texts; they do not follow the language selector. The
+// system date is taken once, here.
+void ProductionPage::createDatePanel()
+{
+    createDateEdit(this, QPoint(550, 40), QStringLiteral("当前生产日期"), false);
+    createDateEdit(this, QPoint(650, 40), QString(), true);
+    MyPushButton *inquireButton = createDateButton(this, QPoint(750, 40), QStringLiteral("查询"));
+    connect(inquireButton, &MyPushButton::sig_clicked, this, &ProductionPage::onInquireDateClicked);
+
+    createDateEdit(this, QPoint(550, 60), QStringLiteral("当前系统时间"), false);
+    createDateEdit(this, QPoint(650, 60), todayDigits(), false);
+    MyPushButton *setButton = createDateButton(this, QPoint(750, 60), QStringLiteral("设置"));
+    connect(setButton, &MyPushButton::sig_clicked, this, &ProductionPage::onSetDateClicked);
+}
+
+void ProductionPage::enter()
+{
+    link.setLiveChannelReports(false);
+    link.setProductionDisplay(true);
+}
+
+void ProductionPage::sendProductionValue(uint8_t id, float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    uint8_t payload[ValueRecordSize] = {uint8_t(id + 1)};
+    writeU32(payload + 1, bits);
+    if (!link.send(CommonSet, CMD_ID_SCPZ_VALUES, RemoteControllerId, payload, ValueRecordSize))
+        qDebug() << "slot_sendScpzCmd error:mainwindow_scpz";
+}
+
+void ProductionPage::onInquireDateClicked()
+{
+    link.send(RemoteControllerSet, CMD_ID_PRODUCTION_DATE, RemoteControllerId);
+}
+
+// Sends the date of the click, not the one the panel shows since it was built.
+void ProductionPage::onSetDateClicked()
+{
+    const uint32_t date = todayDigits().toUInt();
+    qDebug() << date;
+    uint8_t payload[4] = {};
+    writeU32(payload, date);
+    link.send(RemoteControllerSet, CMD_ID_SET_PRODUCTION_DATE, RemoteControllerId, payload, sizeof payload);
+}
+
+void ProductionPage::onResponse(const DecodedResponse &response)
+{
+    if (response.kind == Response::ProductionDate) {
+        showAnswerBox(QStringLiteral("获取生产日期"), QStringLiteral("       %1       ").arg(response.value));
+    } else if (response.kind == Response::ProductionDateSet) {
+        const QString result = response.flag ? QStringLiteral("          设置成功          ")
+                                             : QStringLiteral("          设置失败          ");
+        showAnswerBox(QStringLiteral("设置情况"), result);
+    }
+}
+
+// The frame was already taken out of the receive buffer, so the box's nested event loop
+// may run the receive path again without seeing this frame twice.
+void ProductionPage::showAnswerBox(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text);
+    box.exec();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "page.h"
+
+#include <cstdint>
+
+namespace Koru {
+struct DecodedResponse;
+}
+
+// Page 3, for the factory: switches the controller's production display on while it is
+// current, and reads and sets the controller's production date.
+class ProductionPage : public Page
+{
+    Q_OBJECT
+
+public:
+    ProductionPage(Koru::DeviceLink &link, AppSettings &settings, QWidget *parent = nullptr);
+
+    void enter() override;
+
+public slots:
+    // Sets one production value; ids count from 0 here and from 1 on the wire.
+    void sendProductionValue(uint8_t id, float value);
+
+private:
+    void createDatePanel();
+    void onInquireDateClicked();
+    void onSetDateClicked();
+    void onResponse(const Koru::DecodedResponse &response);
+    void showAnswerBox(const QString &title, const QString &text);
+};

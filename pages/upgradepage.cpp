@@ -1,0 +1,151 @@
+#include "upgradepage.h"
+
+#include "appsettings.h"
+#include "devicelink.h"
+#include "frame.h"
+#include "updatefileitem.h"
+#include "upgradesession.h"
+
+#include <QDebug>
+#include <QLabel>
+
+using namespace Koru;
+
+namespace {
+
+struct HeaderColumn
+{
+    const char *key;
+    int x;
+    int width;
+};
+
+const HeaderColumn HeaderColumns[] = {
+    {QT_TRANSLATE_NOOP("UpgradePage", "硬件ID"), 66, 100},
+    {QT_TRANSLATE_NOOP("UpgradePage", "SN"), 186, 100},
+    {QT_TRANSLATE_NOOP("UpgradePage", "引导程序"), 306, 100},
+    {QT_TRANSLATE_NOOP("UpgradePage", "固件版本"), 416, 120},
+    {QT_TRANSLATE_NOOP("UpgradePage", "升级"), 640, 100},
+};
+
+constexpr int RowHeight = 70;
+constexpr int FirstRowY = 50;
+constexpr int RowX = 16;
+
+// Byte offsets in the version answer.
+constexpr int FirmwareVersionAt = 0;
+constexpr int BootVersionAt = 4;
+constexpr int HardwareIdAt = 8;
+
+} // namespace
+
+UpgradePage::UpgradePage(DeviceLink &link, AppSettings &settings, QWidget *parent)
+    : Page(link, settings, parent)
+{
+    auto *headBack = new QLabel(this);
+    headBack->setObjectName(QStringLiteral("updateHeadBack"));
+    headBack->setGeometry(16, 20, 812, 30);
+    for (const HeaderColumn &column : HeaderColumns) {
+        auto *label = new QLabel(this);
+        label->setObjectName(QStringLiteral("boldLabel"));
+        label->setAlignment(Qt::AlignCenter);
+        label->setGeometry(column.x, 25, column.width, 20);
+        headerLabels.append(label);
+    }
+    retranslate();
+
+    connect(&link, &DeviceLink::responseReceived, this, &UpgradePage::onResponse);
+    UpgradeSession &upgrade = link.upgrade();
+    connect(&upgrade, &UpgradeSession::message, this, &UpgradePage::onUpgradeMessage);
+    connect(&upgrade, &UpgradeSession::progress, this, &UpgradePage::onUpgradeProgress);
+}
+
+void UpgradePage::enter()
+{
+    link.setLiveChannelReports(false);
+    link.requestDeviceInfo();
+    link.setProductionDisplay(false);
+}
+
+void UpgradePage::retranslate()
+{
+    for (int i = 0; i < headerLabels.size(); ++i)
+        headerLabels[i]->setText(tr(HeaderColumns[i].key));
+    for (UpdateFileItem *row : qAsConst(rows))
+        row->retranslate();
+}
+
+void UpgradePage::onResponse(const DecodedResponse &response)
+{
+    const DeviceState &state = link.state();
+    if (response.kind == Response::DeviceVersion)
+        showVersion(rowOf(response.source));
+    else if (response.kind == Response::DeviceUid)
+        rowOf(response.source)->setSn(state.deviceUid);
+}
+
+void UpgradePage::showVersion(UpdateFileItem *row)
+{
+    const uint8_t *version = link.state().deviceVersion;
+    row->setHardwareId(version + HardwareIdAt);
+    row->setBootVersion(readU32(version + BootVersionAt));
+    row->setFwVersion(readU32(version + FirmwareVersionAt));
+}
+
+UpdateFileItem *UpgradePage::rowOf(uint8_t deviceId)
+{
+    const int index = rowDeviceIds.indexOf(deviceId);
+    return index >= 0 ? rows[index] : addRow(deviceId);
+}
+
+// Rows keep the place of their device's first answer; they are never removed.
+UpdateFileItem *UpgradePage::addRow(uint8_t deviceId)
+{
+    const int before = rows.size();
+    auto *row = new UpdateFileItem(this);
+    row->move(RowX, before * RowHeight + FirstRowY);
+    row->setRowNumber(before + 1);
+    row->setDeviceId(deviceId);
+    row->show();
+    connect(row, &UpdateFileItem::sig_updateFile, this, &UpgradePage::onUpgradeRequested);
+    connect(row, &UpdateFileItem::sig_stopUpdateFile, &link.upgrade(), &UpgradeSession::requestStop);
+    rowDeviceIds.append(deviceId);
+    rows.append(row);
+    retranslate();
+    return row;
+}
+
+UpdateFileItem *UpgradePage::row(int rowNumber) const
+{
+    return rowNumber >= 1 && rowNumber <= rows.size() ? rows[rowNumber - 1] : nullptr;
+}
+
+void UpgradePage::onUpgradeRequested(uint8_t deviceId, int rowNumber, const QString &fileName)
+{
+    UpgradeSession &upgrade = link.upgrade();
+    if (upgrade.isFlagSet())
+        return;
+    // A stopped run stays inside its waits until its next acknowledgement; starting now
+    // would take its file and its row from it.
+    if (upgrade.isRunning()) {
+        if (UpdateFileItem *requester = row(rowNumber))
+            requester->setMsg(tr("other upgrade is doing"));
+        return;
+    }
+    qDebug() << "开始升级";
+    settings.write(QStringLiteral("updateAddr"), QString::number(deviceId));
+    upgrade.start(fileName, deviceId, rowNumber);
+}
+
+// Row numbers count from 1; requester 0 is the console's file update row.
+void UpgradePage::onUpgradeMessage(int requester, const QString &text)
+{
+    if (UpdateFileItem *target = row(requester))
+        target->setMsg(text);
+}
+
+void UpgradePage::onUpgradeProgress(int requester, int maximum, int value)
+{
+    if (UpdateFileItem *target = row(requester))
+        target->setProgress(maximum, value);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "page.h"
+
+#include <QList>
+
+#include <cstdint>
+
+class QLabel;
+class UpdateFileItem;
+namespace Koru {
+struct DecodedResponse;
+}
+
+// Page 1: one row per device that answers the identity and version poll, in the order of
+// their first answers, with a file chooser and the button that starts its upgrade. Only
+// one row may hold an open upgrade at a time ("haveOpenUpdataing" in kestan.ini).
+class UpgradePage : public Page
+{
+    Q_OBJECT
+
+public:
+    UpgradePage(Koru::DeviceLink &link, AppSettings &settings, QWidget *parent = nullptr);
+
+    void enter() override;
+    void retranslate() override;
+
+private:
+    void onResponse(const Koru::DecodedResponse &response);
+    UpdateFileItem *rowOf(uint8_t deviceId);
+    UpdateFileItem *addRow(uint8_t deviceId);
+    UpdateFileItem *row(int rowNumber) const;
+    void showVersion(UpdateFileItem *row);
+
+    void onUpgradeRequested(uint8_t deviceId, int rowNumber, const QString &fileName);
+    void onUpgradeMessage(int requester, const QString &text);
+    void onUpgradeProgress(int requester, int maximum, int value);
+
+    QList<QLabel *> headerLabels;
+    QList<uint8_t> rowDeviceIds;
+    QList<UpdateFileItem *> rows;
+};

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "deviceport.h"
+#include "devicestate.h"
+#include "framereassembler.h"
+#include "responsedecoder.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class PortEnumerator;
+class QTimer;
+
+namespace Koru {
+
+class UpgradeSession;
+
+// The link to the remote controller and every device behind it. Finds the controller's
+// port by its USB identity, opens it at start and when it is plugged in, closes it when
+// it goes; cuts the received bytes into frames, stores their payloads in the device state
+// and announces each decoded answer. Every command leaves through send().
+class DeviceLink : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Takes ownership of port and enumerator; null ones are replaced by the system's.
+    explicit DeviceLink(DevicePort *port = nullptr, PortEnumerator *enumerator = nullptr,
+                        QObject *parent = nullptr);
+    ~DeviceLink() override;
+
+    // The first look for the controller; later ones follow the enumerator's notices.
+    void start();
+
+    bool isOpen() const;
+    // The name of the open port; empty while none is open.
+    QString portName() const;
+    // Every port the enumerator lists, in its order.
+    QStringList portNames() const;
+    // The controller's port by its USB identity; empty when it is not plugged in.
+    QString devicePortName() const;
+    // Opens a port the user chose, closing the one that is open.
+    void choosePort(const QString &name);
+    void close();
+
+    // One command frame, written at once; false when no port is open or the write was short.
+    bool send(uint8_t set, uint8_t id, uint8_t target, const uint8_t *payload = nullptr, int length = 0);
+    bool send(uint8_t set, uint8_t id, uint8_t target, const QByteArray &payload);
+    // One line of text to a device's command shell.
+    void sendShellText(const QString &text, uint8_t device);
+
+    // Asks every upgradable device type for its identity and version; only sends.
+    void requestDeviceInfo();
+    // Live channel reports from the controller and the module side ("rc_pc 1" / "rc_pc 0").
+    void setLiveChannelReports(bool on);
+    // The controller's production display.
+    void setProductionDisplay(bool on);
+
+    const DeviceState &state() const { return deviceState; }
+    UpgradeSession &upgrade() { return *upgradeSession; }
+
+    // Waits the given time while events keep flowing.
+    static void delayMs(int milliseconds);
+
+public slots:
+    // Reads what has arrived and dispatches every complete frame.
+    void receive();
+
+signals:
+    void connectionChanged(bool connected, const QString &portName);
+    // A rescan opened the controller's port and asked it who it is (or resumed the
+    // upgrade it interrupted); the current page enters again.
+    void deviceAttached();
+    void openFailed(DevicePort::OpenError reason);
+    // The enumerator's list changed.
+    void portListChanged();
+    void responseReceived(const Koru::DecodedResponse &response);
+
+private:
+    void rescan();
+    bool openPort(const QString &name);
+    void dispatch(const Frame &frame);
+
+    DevicePort *port = nullptr;
+    PortEnumerator *enumerator = nullptr;
+    QTimer *pollTimer = nullptr;
+    QString currentPortName; // the port last opened or tried, until it is closed
+    FrameReassembler receiveBuffer;
+    DeviceState deviceState;
+    UpgradeSession *upgradeSession = nullptr;
+};
+
+} // namespace Koru
