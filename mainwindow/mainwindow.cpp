@@ -219,6 +219,12 @@ void MainWindow::applySavedLanguage()
         langageComboBox->setCurrentIndex(index); // runs slot_langageChange
 }
 
+void MainWindow::showServicePages()
+{
+    pageButtons[SettingPage]->show();
+    pageButtons[ProductionPage]->show();
+}
+
 QString MainWindow::iniValue(const QString &key) const
 {
     return ::iniValue(key);

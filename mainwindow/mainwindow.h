@@ -52,6 +52,8 @@ public:
 
     void setTranslator(QTranslator *translator);
     void applySavedLanguage();
+    // Shows the buttons of the console and production pages, hidden from ordinary users.
+    void showServicePages();
 
     QString iniValue(const QString &key) const;
     void setIniValue(const QString &key, const QString &value);
