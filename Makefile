@@ -2,18 +2,34 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DEBS = cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools \
-       libudev-dev libbenchmark-dev xvfb dpkg-dev
+       libudev-dev libbenchmark-dev xvfb dpkg-dev help2man
+
+# apt-get needs root: anyone else goes through sudo.
+SUDO = $(if $(filter 0,$(shell id -u)),,sudo)
+
+# A build tree made by root under sudo could not be changed by its user afterwards, so builds
+# stop there; plain root (a container, CI) has no other user and builds as it is.
+NOT_UNDER_SUDO = @if [ "$$(id -u)" = 0 ] && [ -n "$$SUDO_USER" ] && [ "$$SUDO_USER" != root ]; then \
+	    echo "Not building as root: run 'make $(MAKECMDGOALS)' as $$SUDO_USER; it uses sudo for apt-get only." >&2; \
+	    exit 1; \
+	fi
 
 .PHONY: deps build demo test sanitize package clean
 
 deps:
-	@missing=$$(for p in $(DEBS); do dpkg -s $$p >/dev/null 2>&1 || echo $$p; done); \
+	@missing=$$(for p in $(DEBS); do \
+	    dpkg-query -W -f='$${db:Status-Status}' $$p 2>/dev/null | grep -qx installed || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
-	    echo "Installing: $$missing"; \
-	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	    echo "Installing:" $$missing; \
+	    if [ -n "$(SUDO)" ] && ! command -v sudo >/dev/null; then \
+	        echo "sudo is missing: run 'make deps' as root first." >&2; exit 1; \
+	    fi; \
+	    $(SUDO) apt-get update -qq && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 	fi
 
 build: deps
+	$(NOT_UNDER_SUDO)
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -24,6 +40,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -LE soak -j $(JOBS)
 
 sanitize: deps
+	$(NOT_UNDER_SUDO)
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKORU_SANITIZE=ON -DKORU_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

@@ -1,53 +1,91 @@
 #include "commandline.h"
 
+#include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
+
+namespace {
+
+// A parser that knows our options. Single-dash words are read as long options, as Qt reads
+// its own: "-reverse" must not turn into "-r -e -v ..." and ask for the version.
+struct OptionParser
+{
+    OptionParser();
+
+    QCommandLineParser parser;
+    const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                                  CommandLine::tr("Displays help on commandline options.")};
+    const QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                                     CommandLine::tr("Displays version information.")};
+    const QCommandLineOption device{
+        QStringLiteral("device"),
+        CommandLine::tr("Use PATH as the controller's serial port while it exists (for example a "
+                        "pseudo-terminal, or a controller whose USB bridge reports another identity)."),
+        QStringLiteral("PATH")};
+    const QCommandLineOption demo{QStringLiteral("demo"),
+                                  CommandLine::tr("Start a simulated controller inside the program and "
+                                                  "connect to it.")};
+    const QCommandLineOption service{QStringLiteral("service"),
+                                     CommandLine::tr("Also show the page buttons of the device console (Fix) "
+                                                     "and the production page (produce), for service "
+                                                     "technicians.")};
+};
+
+OptionParser::OptionParser()
+{
+    parser.setApplicationDescription(
+        CommandLine::tr("Configuration and maintenance assistant for KORU radio-control devices.\n"
+                        "Qt's own options are accepted as well, for example -platform NAME,\n"
+                        "-style NAME, -reverse, and on X11 -display DISPLAY and -name NAME."));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOptions({help, version, device, demo, service});
+}
+
+CommandLine finished(const QString &message)
+{
+    CommandLine result;
+    result.exitNow = true;
+    result.message = message;
+    return result;
+}
+
+CommandLine failed(const QString &error)
+{
+    CommandLine result = finished(QCoreApplication::applicationName() + QStringLiteral(": ") + error
+                                  + QLatin1Char('\n'));
+    result.exitCode = 1;
+    return result;
+}
+
+} // namespace
 
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Configuration and maintenance assistant for KORU radio-control devices."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption deviceOption(
-        QStringLiteral("device"),
-        QStringLiteral("Use PATH as the controller's serial port while it exists (for example a "
-                       "pseudo-terminal, or a controller whose USB bridge reports another identity)."),
-        QStringLiteral("PATH"));
-    const QCommandLineOption demoOption(QStringLiteral("demo"),
-                                        QStringLiteral("Start a simulated controller inside the program and "
-                                                       "connect to it."));
-    parser.addOption(deviceOption);
-    parser.addOption(demoOption);
+    OptionParser options;
+    const bool parsed = options.parser.parse(arguments);
+    // Help and version win over errors, so that they work beside anything else.
+    if (options.parser.isSet(options.help))
+        return finished(options.parser.helpText());
+    if (options.parser.isSet(options.version))
+        return finished(QCoreApplication::applicationName() + QLatin1Char(' ')
+                        + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+    if (!parsed)
+        return failed(options.parser.errorText());
+    const QStringList positional = options.parser.positionalArguments();
+    if (!positional.isEmpty())
+        return failed(tr("Unexpected argument: %1").arg(positional.first()));
+    if (options.parser.isSet(options.demo) && options.parser.isSet(options.device))
+        return failed(tr("--demo and --device cannot be used together."));
 
     CommandLine result;
-    if (!parser.parse(arguments)) {
-        result.exitNow = true;
-        result.exitCode = 1;
-        result.message = parser.errorText() + QLatin1Char('\n');
-        return result;
-    }
-    if (parser.isSet(helpOption) || parser.isSet(versionOption)) {
-        result.exitNow = true;
-        result.message = parser.isSet(helpOption)
-                             ? parser.helpText()
-                             : QCoreApplication::applicationName() + QLatin1Char(' ')
-                                   + QCoreApplication::applicationVersion() + QLatin1Char('\n');
-        return result;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        result.exitNow = true;
-        result.exitCode = 1;
-        result.message = QStringLiteral("Unexpected argument: %1\n").arg(parser.positionalArguments().first());
-        return result;
-    }
-    result.devicePath = parser.value(deviceOption);
-    result.demo = parser.isSet(demoOption);
-    if (result.demo && !result.devicePath.isEmpty()) {
-        result.exitNow = true;
-        result.exitCode = 1;
-        result.message = QStringLiteral("--demo and --device cannot be used together.\n");
-    }
+    result.devicePath = options.parser.value(options.device);
+    result.demo = options.parser.isSet(options.demo);
+    result.service = options.parser.isSet(options.service);
     return result;
+}
+
+bool CommandLine::asksForHelpOrVersion(const QStringList &arguments)
+{
+    OptionParser options;
+    options.parser.parse(arguments); // Qt's own options are unknown to it here, which is fine
+    return options.parser.isSet(options.help) || options.parser.isSet(options.version);
 }

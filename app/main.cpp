@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTranslator>
 
@@ -25,6 +26,20 @@ QString readStyleSheet()
     return QString::fromUtf8(bytes);
 }
 
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int report(const CommandLine &options)
+{
+    std::fputs(qPrintable(options.message), options.exitCode == 0 ? stdout : stderr);
+    return options.exitCode;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -32,17 +47,17 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("koru-assistant"));
     QApplication::setApplicationVersion(QStringLiteral("1.2.9"));
 
-    // Read before the application object exists, so --help and --version work without a display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine options = CommandLine::parse(arguments);
-    if (options.exitNow) {
-        std::fputs(qPrintable(options.message), options.exitCode == 0 ? stdout : stderr);
-        return options.exitCode;
+    // A core application is enough to print help or version, and needs no display.
+    if (CommandLine::asksForHelpOrVersion(argumentsOf(argc, argv))) {
+        const QCoreApplication printer(argc, argv);
+        return report(CommandLine::parse(QCoreApplication::arguments()));
     }
 
-    QApplication app(argc, argv);
+    QApplication app(argc, argv); // takes Qt's own options out of argv
+    const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
+    if (options.exitNow)
+        return report(options);
+
     initKoruResources();
     LogHandler::install();
     app.setStyleSheet(readStyleSheet());
@@ -59,6 +74,8 @@ int main(int argc, char *argv[])
     MainWindow window(link);
     window.setTranslator(&translator);
     window.applySavedLanguage();
+    if (options.service)
+        window.showServicePages();
     window.show();
     const int result = app.exec();
     cleanupKoruResources();

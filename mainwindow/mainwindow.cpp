@@ -228,6 +228,12 @@ void MainWindow::applySavedLanguage()
         languageSelector->setCurrentIndex(index); // runs onLanguageChosen
 }
 
+void MainWindow::showServicePages()
+{
+    pageButtons[Console]->show();
+    pageButtons[Production]->show();
+}
+
 // The page that is left stops its timers before the new one sends its opening requests.
 void MainWindow::showPage(int id)
 {

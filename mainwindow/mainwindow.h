@@ -35,6 +35,8 @@ public:
 
     void setTranslator(QTranslator *translator);
     void applySavedLanguage();
+    // Shows the buttons of the console and production pages, hidden from ordinary users.
+    void showServicePages();
 
     int currentPageId() const { return currentPage; }
 

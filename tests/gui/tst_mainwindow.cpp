@@ -77,6 +77,8 @@ void TestMainWindow::frameGeometryAndTitleBar()
     QVERIFY(buttons[2]->isHidden());
     QVERIFY(buttons[3]->isHidden());
     QVERIFY(!buttons[0]->isHidden() && !buttons[1]->isHidden() && !buttons[4]->isHidden());
+    w->showServicePages();
+    QVERIFY(!buttons[2]->isHidden() && !buttons[3]->isHidden());
 }
 
 void TestMainWindow::firstRunStartsInChinese()

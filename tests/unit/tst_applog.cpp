@@ -65,13 +65,18 @@ void TestAppLog::commandLine_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("devicePath");
     QTest::addColumn<bool>("demo");
-    QTest::newRow("none") << QStringList{"koru-assistant"} << false << 0 << "" << false;
-    QTest::newRow("device") << QStringList{"koru-assistant", "--device", "/dev/pts/4"} << false << 0 << "/dev/pts/4" << false;
-    QTest::newRow("demo") << QStringList{"koru-assistant", "--demo"} << false << 0 << "" << true;
-    QTest::newRow("both") << QStringList{"koru-assistant", "--demo", "--device", "x"} << true << 1 << "x" << true;
-    QTest::newRow("help") << QStringList{"koru-assistant", "--help"} << true << 0 << "" << false;
-    QTest::newRow("unknown") << QStringList{"koru-assistant", "--bogus"} << true << 1 << "" << false;
-    QTest::newRow("stray") << QStringList{"koru-assistant", "file.bin"} << true << 1 << "" << false;
+    QTest::addColumn<bool>("service");
+    QTest::newRow("none") << QStringList{"koru-assistant"} << false << 0 << "" << false << false;
+    QTest::newRow("device") << QStringList{"koru-assistant", "--device", "/dev/pts/4"} << false << 0 << "/dev/pts/4"
+                            << false << false;
+    QTest::newRow("demo") << QStringList{"koru-assistant", "--demo"} << false << 0 << "" << true << false;
+    QTest::newRow("service") << QStringList{"koru-assistant", "--demo", "--service"} << false << 0 << "" << true
+                             << true;
+    QTest::newRow("both") << QStringList{"koru-assistant", "--demo", "--device", "x"} << true << 1 << "x" << true
+                          << false;
+    QTest::newRow("help") << QStringList{"koru-assistant", "--help"} << true << 0 << "" << false << false;
+    QTest::newRow("unknown") << QStringList{"koru-assistant", "--bogus"} << true << 1 << "" << false << false;
+    QTest::newRow("stray") << QStringList{"koru-assistant", "file.bin"} << true << 1 << "" << false << false;
 }
 
 void TestAppLog::commandLine()
@@ -81,12 +86,14 @@ void TestAppLog::commandLine()
     QFETCH(int, exitCode);
     QFETCH(QString, devicePath);
     QFETCH(bool, demo);
+    QFETCH(bool, service);
     const CommandLine options = CommandLine::parse(arguments);
     QCOMPARE(options.exitNow, exitNow);
     QCOMPARE(options.exitCode, exitCode);
     if (!exitNow) {
         QCOMPARE(options.devicePath, devicePath);
         QCOMPARE(options.demo, demo);
+        QCOMPARE(options.service, service);
     } else {
         QVERIFY(!options.message.isEmpty());
     }
