@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
 #include <QMessageBox>
@@ -102,9 +103,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     createPages();
     link.upgrade().clearFlag();
 
-    connect(&link, &DeviceLink::connectionChanged, usbLed, [this](bool connected) {
-        connected ? usbLed->turnOn() : usbLed->turnOff();
-    });
+    connect(&link, &DeviceLink::connectionChanged, this, &MainWindow::showConnection);
     connect(&link, &DeviceLink::openFailed, this, &MainWindow::showOpenError);
     connect(&link, &DeviceLink::deviceAttached, this, [this] { showPage(currentPage); });
     link.start();
@@ -152,7 +151,10 @@ void MainWindow::createTitleBar()
 
     usbLed = new MyLed(bar);
     usbLed->move(30, 583);
-    usbLed->turnOff();
+    connectionLabel = new QLabel(bar);
+    connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
+    connectionLabel->setGeometry(56, 583, 600, 20);
+    showConnection(false, QString());
 
     languageSelector = new QComboBox(bar);
     languageSelector->setObjectName(QStringLiteral("langageComboBox"));
@@ -258,9 +260,17 @@ void MainWindow::onLanguageChosen(int index)
         page->retranslate();
 }
 
+void MainWindow::showConnection(bool connected, const QString &portName)
+{
+    connected ? usbLed->turnOn() : usbLed->turnOff();
+    connectionLabel->setText(connected ? tr("Connected: %1").arg(QFileInfo(portName).fileName())
+                                       : tr("No remote controller — plug it in by USB"));
+}
+
 void MainWindow::retranslateTitleBar()
 {
     webSiteButton->setText(tr("Upgrade"));
+    showConnection(link.isOpen(), link.portName());
     for (int id = 0; id < pageButtons.size(); ++id)
         pageButtons[id]->setLabelText(tr(PageButtons[id].key));
 }
@@ -275,9 +285,12 @@ void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason != QSystemTrayIcon::DoubleClick && reason != QSystemTrayIcon::Trigger)
         return;
-    if (isHidden()) {
+    // A minimised window is brought back too: a hidden or minimised window comes to the
+    // front, a shown one is hidden.
+    if (isHidden() || isMinimized()) {
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
         show();
-        setWindowState(Qt::WindowActive);
+        raise();
         activateWindow();
     } else {
         hide();

@@ -12,6 +12,7 @@ class MyLed;
 class MyToolButton;
 class Page;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QStackedWidget;
 class QTranslator;
@@ -56,6 +57,7 @@ private:
     MyToolButton *createPageButton(int id, const char *icon, const QPoint &position);
     void warnAboutSettings(const QString &text);
     void showOpenError(DevicePort::OpenError reason);
+    void showConnection(bool connected, const QString &portName);
 
     void onCloseClicked();
     void onTrayIconActivated(QSystemTrayIcon::ActivationReason reason);
@@ -72,6 +74,7 @@ private:
     QComboBox *languageSelector = nullptr;
     QPushButton *webSiteButton = nullptr;
     MyLed *usbLed = nullptr;
+    QLabel *connectionLabel = nullptr;
     bool dragging = false;
     QPoint dragOffset;
 };

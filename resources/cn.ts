@@ -247,6 +247,14 @@
         <source>back</source>
         <translation>back</translation>
     </message>
+    <message>
+        <source>Connected: %1</source>
+        <translation>已连接：%1</translation>
+    </message>
+    <message>
+        <source>No remote controller — plug it in by USB</source>
+        <translation>未连接遥控器 — 请用 USB 线连接</translation>
+    </message>
 </context>
 <context>
     <name>ShellMsgWidget</name>

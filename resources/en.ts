@@ -247,6 +247,14 @@
         <source>back</source>
         <translation>back</translation>
     </message>
+    <message>
+        <source>Connected: %1</source>
+        <translation>Connected: %1</translation>
+    </message>
+    <message>
+        <source>No remote controller — plug it in by USB</source>
+        <translation>No remote controller — plug it in by USB</translation>
+    </message>
 </context>
 <context>
     <name>ShellMsgWidget</name>

@@ -216,6 +216,12 @@ void TestMainWindow::trayClickTogglesWindow()
     QVERIFY(w->isHidden());
     click(QSystemTrayIcon::DoubleClick);
     QVERIFY(!w->isHidden());
+    // A minimised window comes back to the front rather than being hidden.
+    w->showMinimized();
+    click(QSystemTrayIcon::Trigger);
+    QVERIFY(!w->isHidden());
+    QVERIFY(!w->isMinimized());
+    QVERIFY(w->windowState() & Qt::WindowActive);
 }
 
 void TestMainWindow::settingsDefaults()

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,11 +27,17 @@ private:
     QTemporaryDir dir;
 };
 
-static bool ledIsOn(MainWindow *w)
+// What the bottom bar tells of the controller: the USB indicator and the words beside it.
+static QString connectionShown(MainWindow *w)
 {
     const QPixmap shown = w->findChild<MyLed *>()->pixmap(Qt::ReturnByValue);
-    return !shown.isNull() && shown.toImage() == QPixmap(QStringLiteral(":/img/usb_on")).toImage();
+    const bool ledOn = !shown.isNull() && shown.toImage() == QPixmap(QStringLiteral(":/img/usb_on")).toImage();
+    return (ledOn ? QStringLiteral("on: ") : QStringLiteral("off: "))
+           + w->findChild<QLabel *>(QStringLiteral("connectionLabel"))->text();
 }
+
+static const QString Connected = QStringLiteral("on: Connected: ttyKORU0");
+static const QString Disconnected = QStringLiteral("off: No remote controller — plug it in by USB");
 
 void TestLink::initTestCase()
 {
@@ -55,16 +62,16 @@ void TestLink::opensPollsClosesAndReopens()
 
     DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
     MainWindow window(deviceLink);
-    QVERIFY(ledIsOn(&window));
+    QCOMPARE(connectionShown(&window), Connected);
     QTRY_COMPARE_WITH_TIMEOUT(versionAnswers, host.simulator()->options().deviceIds.size(), 3000);
 
     host.vanish();
     QVERIFY(!QFileInfo::exists(link));
-    QTRY_VERIFY_WITH_TIMEOUT(!ledIsOn(&window), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(connectionShown(&window), Disconnected, 1000);
 
     versionAnswers = 0;
     QVERIFY(host.reappear());
-    QTRY_VERIFY_WITH_TIMEOUT(ledIsOn(&window), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(connectionShown(&window), Connected, 1000);
     QTRY_COMPARE_WITH_TIMEOUT(versionAnswers, host.simulator()->options().deviceIds.size(), 3000);
 }
 
