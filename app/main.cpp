@@ -59,6 +59,7 @@ int main(int argc, char *argv[])
     window.applySavedLanguage();
     window.show();
     const int result = app.exec();
+    LogHandler::uninstall();
     cleanupKoruResources();
     return result;
 }
