@@ -78,6 +78,7 @@ int main(int argc, char *argv[])
         window.showServicePages();
     window.show();
     const int result = app.exec();
+    LogHandler::uninstall();
     cleanupKoruResources();
     return result;
 }

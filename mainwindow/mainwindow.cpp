@@ -83,16 +83,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     background->setPixmap(QPixmap(QStringLiteral(":/img/back.png")));
     background->setGeometry(0, 0, 870, 620);
 
-    // Said once per run, without blocking: the program works on, it only cannot keep its
-    // settings (the language, the upgrade-in-progress flag, the console rows).
-    connect(settings, &AppSettings::writeFailed, this, [this] {
-        warnAboutSettings(tr("The settings file kestan.ini in %1 cannot be written. The program works, "
-                             "but changed settings will not be kept."));
-    });
-    // Checked before the first write, which replaces a damaged file with what it could read.
-    if (iniFileDamaged())
-        warnAboutSettings(tr("The settings file kestan.ini in %1 is damaged. Settings that could not be "
-                             "read start from their defaults."));
+    checkSettingsFile();
     settings->write(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
     createTitleBar();
 
@@ -188,6 +179,24 @@ void MainWindow::createPages()
     pageStack->setGeometry(13, 133, 844, 442);
     for (Page *page : qAsConst(pages))
         pageStack->addWidget(page);
+}
+
+// Says once per run, without blocking, what is wrong with kestan.ini: the program works
+// on, it only cannot keep its settings (the language, the upgrade flag, the console rows).
+// Runs before the first write, which replaces a damaged file with what it could read.
+void MainWindow::checkSettingsFile()
+{
+    connect(settings, &AppSettings::writeFailed, this, [this] {
+        if (!iniFileTooLarge())
+            warnAboutSettings(tr("The settings file kestan.ini in %1 cannot be written. The program works, "
+                                 "but changed settings will not be kept."));
+    });
+    if (iniFileTooLarge())
+        warnAboutSettings(tr("The settings file kestan.ini in %1 is larger than 1 MiB and was not read. "
+                             "Settings start from their defaults and changes will not be kept."));
+    else if (iniFileDamaged())
+        warnAboutSettings(tr("The settings file kestan.ini in %1 is damaged. Settings that could not be "
+                             "read start from their defaults."));
 }
 
 void MainWindow::warnAboutSettings(const QString &text)

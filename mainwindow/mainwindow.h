@@ -55,6 +55,7 @@ private:
     void createPages();
     void retranslateTitleBar();
     MyToolButton *createPageButton(int id, const char *icon, const QPoint &position);
+    void checkSettingsFile();
     void warnAboutSettings(const QString &text);
     void showOpenError(DevicePort::OpenError reason);
     void showConnection(bool connected, const QString &portName);

@@ -255,6 +255,10 @@
         <source>No remote controller — plug it in by USB</source>
         <translation>未连接遥控器 — 请用 USB 线连接</translation>
     </message>
+    <message>
+        <source>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</source>
+        <translation>%1 中的设置文件 kestan.ini 大于 1 MiB，未被读取。设置使用默认值，更改不会被保存。</translation>
+    </message>
 </context>
 <context>
     <name>ShellMsgWidget</name>

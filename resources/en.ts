@@ -255,6 +255,10 @@
         <source>No remote controller — plug it in by USB</source>
         <translation>No remote controller — plug it in by USB</translation>
     </message>
+    <message>
+        <source>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</source>
+        <translation>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</translation>
+    </message>
 </context>
 <context>
     <name>ShellMsgWidget</name>

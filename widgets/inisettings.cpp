@@ -1,19 +1,31 @@
 #include "inisettings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
 const QString SettingsFile = QStringLiteral("kestan.ini");
+const QString DefaultValue = QStringLiteral("0");
+constexpr qint64 MaxSettingsFileSize = 1024 * 1024;
+}
+
+bool iniFileTooLarge()
+{
+    return QFileInfo(SettingsFile).size() > MaxSettingsFileSize;
 }
 
 QString iniValue(const QString &key)
 {
+    if (iniFileTooLarge())
+        return DefaultValue;
     QSettings settings(SettingsFile, QSettings::IniFormat);
-    return settings.value(key, QStringLiteral("0")).toString();
+    return settings.value(key, DefaultValue).toString();
 }
 
 bool setIniValue(const QString &key, const QString &value)
 {
+    if (iniFileTooLarge())
+        return false;
     QSettings settings(SettingsFile, QSettings::IniFormat);
     settings.setValue(key, value);
     settings.sync();
@@ -26,6 +38,8 @@ bool setIniValue(const QString &key, const QString &value)
 
 bool iniFileDamaged()
 {
+    if (iniFileTooLarge())
+        return true;
     QSettings settings(SettingsFile, QSettings::IniFormat);
     settings.allKeys(); // the file is parsed on first access
     return settings.status() == QSettings::FormatError;

@@ -14,13 +14,13 @@
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 
 #include <linux/capability.h>
@@ -109,6 +109,7 @@ private slots:
     void cleanup();
     void firmwareFileRefused_data();
     void firmwareFileRefused();
+    void damagedSettingsFile_data();
     void damagedSettingsFile();
     void unwritableSettingsFile_data();
     void unwritableSettingsFile();
@@ -248,24 +249,48 @@ void TestBadInput::firmwareFileRefused()
              QStringLiteral("0"));
 }
 
-// Binary garbage after the saved language: the window says so once, keeps what it could
-// read and leaves a clean file behind.
-void TestBadInput::damagedSettingsFile()
+// A settings file the window cannot use as it is: it says so once, in one box.
+void TestBadInput::damagedSettingsFile_data()
 {
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("warning");
+    QTest::addColumn<int>("language");
+
     QRandomGenerator random(8);
     QString garbage = EnglishIni;
     for (int i = 0; i < 2000; ++i)
         garbage += QChar(ushort(random.bounded(1, 256)));
-    WindowFixture f(true, garbage);
+    // Binary garbage after the saved language: the window keeps what it could read and
+    // leaves a clean file behind.
+    QTest::newRow("garbage") << garbage
+                             << "The settings file kestan.ini in %1 is damaged. Settings that could not be read "
+                                "start from their defaults."
+                             << 1;
+    // Too large to be ours: neither read nor rewritten, and only this one warning.
+    QTest::newRow("over 1 MiB") << EnglishIni + QString(1024 * 1024, QLatin1Char(';'))
+                                << "The settings file kestan.ini in %1 is larger than 1 MiB and was not read. "
+                                   "Settings start from their defaults and changes will not be kept."
+                                << 0;
+}
 
-    const QString warning = QStringLiteral("The settings file kestan.ini in %1 is damaged. Settings that "
-                                           "could not be read start from their defaults.")
-                                .arg(QDir::toNativeSeparators(QDir::currentPath()));
-    QCOMPARE(visibleBoxTexts(f.window()), QStringList{warning});
-    QCOMPARE(f.window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"))->currentIndex(), 1);
-    QSettings saved(f.iniPath(), QSettings::IniFormat);
-    QCOMPARE(saved.value("langage").toString(), QStringLiteral("1"));
-    QCOMPARE(saved.status(), QSettings::NoError);
+void TestBadInput::damagedSettingsFile()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, warning);
+    QFETCH(int, language);
+    WindowFixture f(true, content);
+
+    QCOMPARE(visibleBoxTexts(f.window()), QStringList{warning.arg(QDir::toNativeSeparators(QDir::currentPath()))});
+    QCOMPARE(f.window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"))->currentIndex(), language);
+    QFile saved(f.iniPath());
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    if (language == 0) {
+        QCOMPARE(saved.readAll(), content.toUtf8());
+    } else {
+        QSettings rewritten(f.iniPath(), QSettings::IniFormat);
+        QCOMPARE(rewritten.value("langage").toString(), QStringLiteral("1"));
+        QCOMPARE(rewritten.status(), QSettings::NoError);
+    }
 }
 
 void TestBadInput::unwritableSettingsFile_data()
@@ -350,8 +375,8 @@ void TestBadInput::shellAnswerInEveryCheckMode()
     WindowFixture f(true, EnglishIni);
     f.port()->feed(makeFrame(RemoteControllerId, AssistantId, CommonSet, CMD_ID_SHELL_TEXT,
                              "fw 1.4.2\r\n", CheckMode(mode)));
-    QCOMPARE(f.window()->findChild<QTextEdit *>(QStringLiteral("showShellcmdTextEdit"))->toPlainText(),
-             QStringLiteral("fw 1.4.2"));
+    QTRY_COMPARE(f.window()->findChild<QPlainTextEdit *>(QStringLiteral("showShellcmdTextEdit"))->toPlainText(),
+                 QStringLiteral("fw 1.4.2"));
 }
 
 void TestBadInput::deviceGoesSilent_data()

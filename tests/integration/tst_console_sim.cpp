@@ -8,9 +8,9 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 
 using namespace Koru;
 
@@ -54,7 +54,7 @@ void TestConsoleSim::helpReplyReachesTheDevicesView()
 
     DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
     MainWindow window(deviceLink);
-    auto *embeddedView = window.findChild<QTextEdit *>(QStringLiteral("showShellcmdTextEdit"));
+    auto *embeddedView = window.findChild<QPlainTextEdit *>(QStringLiteral("showShellcmdTextEdit"));
     QVERIFY(embeddedView);
 
     // Row 1 holds the default command "help" for device 0x10.
@@ -75,7 +75,7 @@ void TestConsoleSim::helpReplyReachesTheDevicesView()
     ShellMsgDialog *dialog = nullptr;
     QTRY_VERIFY_WITH_TIMEOUT((dialog = window.findChild<ShellMsgDialog *>()) != nullptr, 3000);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("2C"));
-    auto *dialogView = dialog->findChild<QTextEdit *>(QStringLiteral("showShellcmdTextEdit"));
+    auto *dialogView = dialog->findChild<QPlainTextEdit *>(QStringLiteral("showShellcmdTextEdit"));
     QTRY_VERIFY_WITH_TIMEOUT(dialogView->toPlainText().contains(QStringLiteral("commands: help")), 3000);
 }
 

@@ -15,11 +15,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QLoggingCategory>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 #include <QTranslator>
 
@@ -357,7 +357,7 @@ void TestSoak::windowKeepsUpUnderLoad()
     load.sendMarker();
     QElapsedTimer drain;
     drain.start();
-    auto *shellView = window.findChild<QTextEdit *>(QStringLiteral("showShellcmdTextEdit"));
+    auto *shellView = window.findChild<QPlainTextEdit *>(QStringLiteral("showShellcmdTextEdit"));
     const auto allShown = [&] {
         return int(shownAnswers(shellView->toPlainText(), emitted.answers).size()) >= load.markersSent;
     };

@@ -3,8 +3,31 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// "Level: message" of every line of a log, or a note on the first line of another shape.
+QStringList levelsAndMessages(const QString &path)
+{
+    static const QRegularExpression shape(
+        QStringLiteral("^([A-Za-z ]+: )\\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d, File: [^,]*, Line: \\d+ : (.*)$"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("cannot open ") + path};
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = shape.match(line);
+        if (!match.hasMatch())
+            return {QStringLiteral("bad line: ") + line};
+        lines << match.captured(1) + match.captured(2);
+    }
+    return lines;
+}
+
+} // namespace
 
 class TestAppLog : public QObject
 {
@@ -13,6 +36,9 @@ class TestAppLog : public QObject
 private slots:
     void lineShape();
     void appendsAndRotates();
+    void rotatesWhileRunning();
+    void repeatedLinesCollapsed_data();
+    void repeatedLinesCollapsed();
     void commandLine_data();
     void commandLine();
 };
@@ -56,6 +82,62 @@ void TestAppLog::appendsAndRotates()
 
     // An unwritable place is reported, and the program keeps Qt's own output.
     QVERIFY(!LogHandler::install(dir.filePath(QStringLiteral("missing/kestan.log"))));
+}
+
+// The line that finds the log past its limit starts a new file.
+void TestAppLog::rotatesWhileRunning()
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("kestan.log"));
+    QVERIFY(LogHandler::install(log));
+    qDebug() << "before";
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(QByteArray(LogHandler::MaxLogSize, 'x'));
+    file.close();
+    qDebug() << "after";
+    qDebug() << "later";
+    LogHandler::uninstall();
+
+    QFile previous(log + QStringLiteral(".1"));
+    QVERIFY(previous.open(QIODevice::ReadOnly));
+    QVERIFY(previous.size() > LogHandler::MaxLogSize);
+    QVERIFY(previous.readAll().contains(" : before\n"));
+    QCOMPARE(levelsAndMessages(log), QStringList({"Debug: after", "Debug: later"}));
+}
+
+void TestAppLog::repeatedLinesCollapsed_data()
+{
+    // Each message: level (D or W), source line number, text.
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QStringList>("logged");
+
+    QTest::newRow("repeats counted") << QStringList{"D1 a", "D1 a", "D1 a", "D1 b"}
+                                     << QStringList{"Debug: a", "Debug: last message repeated 2 times", "Debug: b"};
+    QTest::newRow("count written at the end") << QStringList{"W1 a", "W1 a"}
+                                              << QStringList{"Error: a", "Error: last message repeated 1 times"};
+    QTest::newRow("distinct lines kept") << QStringList{"D1 a", "D1 b", "D1 a", "D1 b"}
+                                         << QStringList{"Debug: a", "Debug: b", "Debug: a", "Debug: b"};
+    QTest::newRow("other level") << QStringList{"D1 a", "W1 a"} << QStringList{"Debug: a", "Error: a"};
+    QTest::newRow("other source line") << QStringList{"D1 a", "D2 a"} << QStringList{"Debug: a", "Debug: a"};
+}
+
+void TestAppLog::repeatedLinesCollapsed()
+{
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, logged);
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("kestan.log"));
+    QVERIFY(LogHandler::install(log));
+    for (const QString &message : messages) {
+        const QMessageLogger logger("device.cpp", message.mid(1, 1).toInt(), nullptr);
+        if (message.startsWith(QLatin1Char('W')))
+            logger.warning("%s", qPrintable(message.mid(3)));
+        else
+            logger.debug("%s", qPrintable(message.mid(3)));
+    }
+    LogHandler::uninstall();
+    QCOMPARE(levelsAndMessages(log), logged);
 }
 
 void TestAppLog::commandLine_data()
