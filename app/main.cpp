@@ -1,3 +1,4 @@
+#include "applicationfont.h"
 #include "commandline.h"
 #include "demolink.h"
 #include "devicelink.h"
@@ -60,6 +61,7 @@ int main(int argc, char *argv[])
 
     initKoruResources();
     LogHandler::install();
+    QApplication::setFont(applicationFont());
     app.setStyleSheet(readStyleSheet());
 
     QTranslator translator;

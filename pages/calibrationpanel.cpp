@@ -53,7 +53,12 @@ CalibrationPanel::CalibrationPanel(DeviceLink &link, QWidget *parent)
     defaultButton->setObjectName(QStringLiteral("resetCali"));
     defaultButton->setGeometry(39, 74, 200, 20);
     defaultButton->setFocusPolicy(Qt::NoFocus);
-    connect(defaultButton, &QPushButton::clicked, this, &CalibrationPanel::defaultAllChannelsClicked);
+    connect(defaultButton, &QPushButton::clicked, this, [this] {
+        if (this->link.isOpen())
+            emit defaultAllChannelsClicked();
+        else
+            promptLabel->setText(tr("The remote controller is not connected. Plug it in by USB first."));
+    });
 
     connect(statusTimer, &QTimer::timeout, this, [this] { sendCalibration(Query); });
     connect(&link, &DeviceLink::responseReceived, this, &CalibrationPanel::onResponse);
@@ -74,9 +79,11 @@ void CalibrationPanel::onBeginCalibrationClicked()
         promptLabel->setText(tr("zhunbei"));
         break;
     case Start:
-        // Without the start command on the wire the user simply clicks again.
-        if (!sendCalibration(StartAction))
+        // Without the start command on the wire the step stays, and the user is told why.
+        if (!sendCalibration(StartAction)) {
+            promptLabel->setText(tr("The remote controller is not connected. Plug it in by USB and click again."));
             return;
+        }
         statusTimer->start(StatusPollMs);
         step = Finish;
         retranslate();

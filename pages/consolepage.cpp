@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
-#include <QListView>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -40,11 +39,7 @@ const QString SettingFileKey = QStringLiteral("settingfileName");
 const char *const PortSelectorExtraStyle =
     "QComboBox { font-size: 12px; }"
     "QComboBox::drop-down { width: 8px; }"
-    "QComboBox QAbstractItemView { font-size: 11px; }"
-    "QComboBox QScrollBar:vertical { background: white; }"
-    "QComboBox QScrollBar::handle:vertical { background: #cccccc; min-height: 10px; }"
-    "QComboBox QScrollBar::add-line:vertical, QComboBox QScrollBar::sub-line:vertical"
-    " { height: 0px; }";
+    "QComboBox QAbstractItemView { font-size: 11px; }";
 
 struct LabelPlace
 {
@@ -160,9 +155,7 @@ void ConsolePage::createPortAndUpdateRow()
 {
     portSelector = new QComboBox(this);
     portSelector->setGeometry(75, 402, 60, 20);
-    portSelector->setView(new QListView(portSelector));
-    portSelector->setMaxVisibleItems(8);
-    portSelector->setStyleSheet(whiteComboStyle() + QLatin1String(PortSelectorExtraStyle));
+    styleWhiteCombo(portSelector, 8, QLatin1String(PortSelectorExtraStyle));
     connect(portSelector, &QComboBox::currentTextChanged, &link, &DeviceLink::choosePort);
 
     updateAddressEdit = createLineEdit(this, QRect(205, 402, 50, 20), QStringLiteral("0x10"));

@@ -10,7 +10,6 @@
 #include <QDebug>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 
@@ -47,9 +46,7 @@ QLabel *createLabel(QWidget *page, const char *objectName, const QRect &geometry
 QComboBox *createCameraSelector(QWidget *page, const QStringList &entries, const QRect &geometry)
 {
     auto *selector = new QComboBox(page);
-    selector->setView(new QListView(selector));
-    selector->setMaxVisibleItems(3);
-    selector->setStyleSheet(whiteComboStyle());
+    styleWhiteCombo(selector, 3);
     selector->setGeometry(geometry);
     selector->addItems(entries);
     selector->setCurrentIndex(NoSelection);

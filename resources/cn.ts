@@ -43,6 +43,14 @@
         <source>返回收据错误 校准失败</source>
         <translation>校准失败</translation>
     </message>
+    <message>
+        <source>The remote controller is not connected. Plug it in by USB and click again.</source>
+        <translation>遥控器未连接。请用 USB 线连接后再点击。</translation>
+    </message>
+    <message>
+        <source>The remote controller is not connected. Plug it in by USB first.</source>
+        <translation>遥控器未连接。请先用 USB 线连接。</translation>
+    </message>
 </context>
 <context>
     <name>ChSubWidget</name>

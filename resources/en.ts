@@ -43,6 +43,14 @@
         <source>返回收据错误 校准失败</source>
         <translation>Calibration failure</translation>
     </message>
+    <message>
+        <source>The remote controller is not connected. Plug it in by USB and click again.</source>
+        <translation>The remote controller is not connected. Plug it in by USB and click again.</translation>
+    </message>
+    <message>
+        <source>The remote controller is not connected. Plug it in by USB first.</source>
+        <translation>The remote controller is not connected. Plug it in by USB first.</translation>
+    </message>
 </context>
 <context>
     <name>ChSubWidget</name>

@@ -8,7 +8,6 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QListView>
 
 namespace {
 
@@ -70,9 +69,7 @@ MyLineEdit *ChSubWidget::createMapEdit(int x, const QString &text)
 void ChSubWidget::createSourceSelector()
 {
     sourceSelector = new QComboBox(this);
-    sourceSelector->setView(new QListView(sourceSelector));
-    sourceSelector->setMaxVisibleItems(8);
-    sourceSelector->setStyleSheet(whiteComboStyle());
+    styleWhiteCombo(sourceSelector, 8);
     sourceSelector->setGeometry(224, 0, 35, 20);
     for (int index = 0; index < ChSourceCount; ++index)
         sourceSelector->addItem(QString::fromLatin1(sourceName(index)));

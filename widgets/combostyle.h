@@ -2,7 +2,9 @@
 
 #include <QString>
 
-// Inline style of the selectors on the white pages: a white box with a thin grey border,
-// the small arrow picture, 15-pixel list items with a blue selection and a thin scroll bar.
-// The item rules take effect only when the combo box uses a QListView as its view.
-QString whiteComboStyle();
+class QComboBox;
+
+// Gives a selector on a white page its look: a white box with a thin grey border, the
+// small arrow picture, and a list popup of at most maxVisibleItems 15-pixel rows with a
+// blue selection that scrolls with a thin bar. extraStyle is added to the style sheet.
+void styleWhiteCombo(QComboBox *combo, int maxVisibleItems, const QString &extraStyle = {});

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QLabel>
-#include <QListView>
 
 namespace {
 constexpr int ChannelCount = 16;
@@ -19,9 +18,7 @@ GimbalSubWidget::GimbalSubWidget(QWidget *parent)
     label->setGeometry(0, 4, 68, 16);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    channelSelector->setView(new QListView(channelSelector));
-    channelSelector->setMaxVisibleItems(6);
-    channelSelector->setStyleSheet(whiteComboStyle());
+    styleWhiteCombo(channelSelector, 6);
     channelSelector->setGeometry(74, 0, 35, 20);
     for (int channel = 1; channel <= ChannelCount; ++channel)
         channelSelector->addItem(QString::number(channel));

@@ -17,6 +17,9 @@ MyToolButton::MyToolButton(QWidget *parent)
     captionLabel->setGeometry(0, 45, 120, 30);
     captionLabel->setAlignment(Qt::AlignCenter);
     captionLabel->setObjectName(QStringLiteral("MyToolButton"));
+    // The whole tab is the button: hover and clicks over the picture and the caption too.
+    imageLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    captionLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(this, &QPushButton::clicked, this, &MyToolButton::slot_clicked);
 }
 

@@ -165,6 +165,9 @@ void TstCalibration::failedStartWithPortClosed()
     QTest::mouseClick(button("beginCali"), Qt::LeftButton);
     QVERIFY(button("beginCali")->isVisible());
     QCOMPARE(button("beginCali")->text(), QStringLiteral("Next Step"));
+    QCOMPARE(label()->text(), QStringLiteral("The remote controller is not connected. Plug it in by USB and click again."));
+    QTest::mouseClick(button("resetCali"), Qt::LeftButton);
+    QCOMPARE(label()->text(), QStringLiteral("The remote controller is not connected. Plug it in by USB first."));
     fixture->port()->open();
     QTest::qWait(400);
     QVERIFY(caliPayloads().isEmpty());

@@ -1,14 +1,21 @@
+#include "chsubwidget.h"
+#include "gimbalsubwidget.h"
 #include "koruresources.h"
 #include "myled.h"
 #include "myprogressbar.h"
 #include "mypushbutton.h"
 #include "mytoolbutton.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QImage>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+
+#include <memory>
 
 class TstCommonWidgets : public QObject
 {
@@ -21,6 +28,8 @@ private slots:
     void toolButtonHighlightOnlyWhenSelected();
     void ledShowsNothingUntilSwitched();
     void progressBarTakesPictureSize();
+    void selectorPopupsKeepTheirLimit_data();
+    void selectorPopupsKeepTheirLimit();
 
 private:
     QWidget window;
@@ -79,6 +88,9 @@ void TstCommonWidgets::toolButtonHighlightOnlyWhenSelected()
     button.setSelected(false);
     QVERIFY(!button.icon().isNull());
     QCOMPARE(button.iconSize(), QSize(0, 0));
+    // The mouse over the picture or the caption is over the tab itself, so it is hovered.
+    QCOMPARE(button.childAt(60, 30), nullptr);
+    QCOMPARE(button.childAt(60, 60), nullptr);
 }
 
 void TstCommonWidgets::ledShowsNothingUntilSwitched()
@@ -102,6 +114,34 @@ void TstCommonWidgets::progressBarTakesPictureSize()
     const QSize pictureSize = QPixmap(QStringLiteral(":/img/ch_probar.png")).size();
     QVERIFY(!pictureSize.isEmpty());
     QCOMPARE(bar.size(), pictureSize);
+}
+
+void TstCommonWidgets::selectorPopupsKeepTheirLimit_data()
+{
+    QTest::addColumn<bool>("channelRow");
+    QTest::addColumn<int>("limit");
+    QTest::newRow("channel source") << true << 8;
+    QTest::newRow("gimbal channel") << false << 6;
+}
+
+// The popup lists at most its limit of entries and scrolls to the others.
+void TstCommonWidgets::selectorPopupsKeepTheirLimit()
+{
+    QFETCH(bool, channelRow);
+    QFETCH(int, limit);
+    std::unique_ptr<QWidget> row(channelRow ? static_cast<QWidget *>(new ChSubWidget(&window))
+                                            : new GimbalSubWidget(&window));
+    row->show();
+    auto *selector = row->findChild<QComboBox *>();
+    QVERIFY(selector->count() > limit);
+    selector->showPopup();
+    QAbstractItemView *list = selector->view();
+    QTRY_VERIFY(list->isVisible());
+    QVERIFY2(list->viewport()->height() <= limit * list->sizeHintForRow(0),
+             qPrintable(QString::number(list->viewport()->height())));
+    QVERIFY(list->verticalScrollBar()->isVisible());
+    QCOMPARE(list->verticalScrollBar()->width(), 6);
+    selector->hidePopup();
 }
 
 QTEST_MAIN(TstCommonWidgets)
