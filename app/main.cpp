@@ -1,4 +1,4 @@
-#include "applicationfont.h"
+#include "applicationlook.h"
 #include "commandline.h"
 #include "demolink.h"
 #include "devicelink.h"
@@ -8,24 +8,11 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFile>
 #include <QTranslator>
 
 #include <cstdio>
 
 namespace {
-
-QString readStyleSheet()
-{
-    QFile file(QStringLiteral(":/kestanqss.qss"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QByteArray bytes = file.readAll();
-    const int nul = bytes.indexOf('\0');
-    if (nul >= 0)
-        bytes.truncate(nul);
-    return QString::fromUtf8(bytes);
-}
 
 QStringList argumentsOf(int argc, char *argv[])
 {
@@ -61,8 +48,7 @@ int main(int argc, char *argv[])
 
     initKoruResources();
     LogHandler::install();
-    QApplication::setFont(applicationFont());
-    app.setStyleSheet(readStyleSheet());
+    applyApplicationLook();
 
     QTranslator translator;
     QApplication::installTranslator(&translator);

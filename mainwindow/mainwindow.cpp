@@ -35,7 +35,7 @@ const QString MakerWebSite = QStringLiteral("https://www.example.com/koru/assist
 const QString UpgradeFlagKey = QStringLiteral("isUpdataing");
 
 const char *const LanguageComboStyle =
-    "QComboBox { background: transparent; color: #cccccc; border: none; }"
+    "QComboBox { background: transparent; color: #cccccc; border: none; font-size: 12px; }"
     "QComboBox::drop-down { border: none; width: 14px; }"
     "QComboBox::down-arrow { image: url(:/img/langage_down); }"
     "QComboBox QAbstractItemView { background: #343434; color: #cccccc; border: none;"
@@ -160,7 +160,7 @@ void MainWindow::createTitleBar()
 
     auto *versionLabel = new QLabel(QStringLiteral("v1.2.9"), bar);
     versionLabel->setObjectName(QStringLiteral("VLabel"));
-    versionLabel->setGeometry(750, 587, 58, 14);
+    versionLabel->setGeometry(750, 586, 58, 16);
 
     webSiteButton = new QPushButton(bar);
     webSiteButton->setObjectName(QStringLiteral("resetCali"));

@@ -31,7 +31,7 @@ const char *const StepKeys[] = {
 
 } // namespace
 
-// Placed at (581, 346) of the channel page.
+// Placed at (581, 342) of the channel page.
 CalibrationPanel::CalibrationPanel(DeviceLink &link, QWidget *parent)
     : QWidget(parent)
     , link(link)
@@ -40,18 +40,19 @@ CalibrationPanel::CalibrationPanel(DeviceLink &link, QWidget *parent)
     , defaultButton(new QPushButton(this))
     , statusTimer(new QTimer(this))
 {
-    setGeometry(581, 346, 250, 94);
-    promptLabel->setGeometry(0, 0, 250, 30);
+    setGeometry(581, 342, 250, 98);
+    // Two lines of prompt with a little air above the button.
+    promptLabel->setGeometry(0, 0, 250, 32);
     promptLabel->setWordWrap(true);
     promptLabel->setAlignment(Qt::AlignCenter);
 
     beginButton->setObjectName(QStringLiteral("beginCali"));
-    beginButton->setGeometry(59, 30, 132, 42);
+    beginButton->setGeometry(59, 34, 132, 42);
     beginButton->setFocusPolicy(Qt::NoFocus);
     connect(beginButton, &QPushButton::clicked, this, &CalibrationPanel::onBeginCalibrationClicked);
 
     defaultButton->setObjectName(QStringLiteral("resetCali"));
-    defaultButton->setGeometry(39, 74, 200, 20);
+    defaultButton->setGeometry(39, 78, 200, 20);
     defaultButton->setFocusPolicy(Qt::NoFocus);
     connect(defaultButton, &QPushButton::clicked, this, [this] {
         if (this->link.isOpen())

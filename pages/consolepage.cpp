@@ -3,6 +3,7 @@
 #include "appsettings.h"
 #include "combostyle.h"
 #include "devicelink.h"
+#include "filenamebutton.h"
 #include "frame.h"
 #include "mylineedit.h"
 #include "mypushbutton.h"
@@ -15,7 +16,6 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -28,7 +28,6 @@ namespace {
 constexpr int CommandRowCount = 20;
 constexpr int FirstRowY = 28;
 constexpr int RowPitch = 19;
-constexpr int ShownFileNameChars = 15;
 // The upgrade session's requester for this page's update row; the upgrade page's rows
 // count from 1.
 constexpr int ConsoleRequester = 0;
@@ -110,7 +109,7 @@ ConsolePage::ConsolePage(DeviceLink &link, AppSettings &settings, QWidget *paren
 
     messageLabel = new QLabel(this);
     messageLabel->setObjectName(QStringLiteral("msgLabel"));
-    messageLabel->setGeometry(100, 420, 400, 20);
+    messageLabel->setGeometry(8, 420, 546, 20);
     messageLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     retranslate();
 
@@ -249,7 +248,7 @@ void ConsolePage::onChooseFileClicked()
 {
     const QString lastPath = settings.readOr(SettingFileKey, QString());
     updateFilePath = QFileDialog::getOpenFileName(this, tr("Open File"), lastPath, tr("Bin (*.bin *.cfg)"));
-    fileNameButton->setText(QFileInfo(updateFilePath).fileName().right(ShownFileNameChars));
+    showFileName(fileNameButton, updateFilePath);
     settings.write(SettingFileKey, updateFilePath);
 }
 

@@ -84,14 +84,14 @@ void GimbalPage::createCameraWidgets()
     resolutionLabel = createLabel(this, "res", {500, 28, 64, 16});
     codingFormatLabel = createLabel(this, "code format", {470, 84, 96, 16});
     firmwareLabel = createLabel(this, "camera_fw_ver", {650, 4, 100, 16});
-    firmwareValueLabel = createLabel(this, "camera_fw_ver_value", {705, 4, 100, 16});
+    firmwareValueLabel = createLabel(this, "camera_fw_ver_value", {712, 4, 100, 16});
     ipLabel = createLabel(this, "ip_set", {500, 56, 64, 16});
     firmwareValueLabel->setText(tr("-.-.-"));
 
     resolutionSelector = createCameraSelector(
-        this, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")}, {570, 25, 50, 20});
+        this, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")}, {570, 25, 52, 20});
     codingFormatSelector = createCameraSelector(
-        this, {QStringLiteral("H264"), QStringLiteral("H265"), QStringLiteral("-")}, {570, 80, 50, 20});
+        this, {QStringLiteral("H264"), QStringLiteral("H265"), QStringLiteral("-")}, {570, 80, 52, 20});
     // Not blocked when a report sets them: a reported configuration that changes a
     // selector is sent back to the camera at once.
     connect(resolutionSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,

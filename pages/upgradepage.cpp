@@ -21,7 +21,7 @@ struct HeaderColumn
 };
 
 const HeaderColumn HeaderColumns[] = {
-    {QT_TRANSLATE_NOOP("UpgradePage", "硬件ID"), 66, 100},
+    {QT_TRANSLATE_NOOP("UpgradePage", "硬件ID"), 90, 100},
     {QT_TRANSLATE_NOOP("UpgradePage", "SN"), 186, 100},
     {QT_TRANSLATE_NOOP("UpgradePage", "引导程序"), 306, 100},
     {QT_TRANSLATE_NOOP("UpgradePage", "固件版本"), 416, 120},

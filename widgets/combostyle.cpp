@@ -9,7 +9,7 @@ namespace {
 // entry around the current one. The item rules take effect only with a QListView as view.
 const char *const WhiteComboStyle =
     "QComboBox { background-color: white; border: 1px solid #cccccc; border-radius: 3px;"
-    " padding-left: 5px; combobox-popup: 0; }"
+    " padding-left: 5px; font-size: 12px; combobox-popup: 0; }"
     "QComboBox::drop-down { border: none; width: 10px; }"
     "QComboBox::down-arrow { image: url(:/img/ch_combox_down); }"
     "QComboBox QAbstractItemView { background-color: white; outline: 0px; }"

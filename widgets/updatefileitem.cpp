@@ -1,5 +1,7 @@
 #include "updatefileitem.h"
 
+#include "filenamebutton.h"
+
 #include "devicetypes.h"
 #include "inisettings.h"
 #include "mypushbutton.h"
@@ -9,7 +11,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 
@@ -18,7 +19,6 @@ namespace {
 const QString OpenUpgradeKey = QStringLiteral("haveOpenUpdataing");
 const QString UpdateAddrKey = QStringLiteral("updateAddr");
 const QString FileNameKey = QStringLiteral("settingfileName");
-constexpr int FileNameChars = 15;
 
 QString hexText(const uint8_t *bytes, int count)
 {
@@ -32,7 +32,7 @@ UpdateFileItem::UpdateFileItem(QWidget *parent) : QWidget(parent)
 {
     resize(812, 70);
     nameLabel = createInfoLabel(5, Qt::Alignment());
-    hardwareIdLabel = createInfoLabel(50, Qt::AlignCenter);
+    hardwareIdLabel = createInfoLabel(74, Qt::AlignCenter);
     snLabel = createInfoLabel(170, Qt::AlignCenter);
     bootVersionLabel = createInfoLabel(290, Qt::AlignCenter);
     bootVersionLabel->setText(tr("1234.34.34"));
@@ -127,7 +127,7 @@ void UpdateFileItem::slot_getfileClicked()
     filePath = lastPath == QLatin1String("0") ? QString() : lastPath;
     filePath = QFileDialog::getOpenFileName(this, tr("Open File"), filePath,
                                             tr("Bin (*.bin *.cfg)"));
-    fileNameButton->setText(QFileInfo(filePath).fileName().right(FileNameChars));
+    showFileName(fileNameButton, filePath);
     setIniValue(FileNameKey, filePath);
 }
 
