@@ -1,18 +1,14 @@
 // koru-flash: writes a firmware or configuration file into one device behind the remote
 // controller's serial port, with the same upgrade procedure as KORU Assistant.
 
+#include "commandlinetool.h"
 #include "devicelink.h"
-#include "deviceport.h"
-#include "koruresources.h"
-#include "portenumerator.h"
 #include "protocolids.h"
 #include "upgradesession.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QLoggingCategory>
 #include <QTextStream>
-#include <QTranslator>
 
 #include <cstdio>
 #include <unistd.h>
@@ -109,14 +105,7 @@ private:
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("koru-flash"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(KORU_VERSION));
-    // The procedure's own diagnostics are for the window's log, not for this output.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    initKoruResources();
-    QTranslator english;
-    if (english.load(QStringLiteral(":/en.qm")))
-        QCoreApplication::installTranslator(&english);
+    const CommandLineTool tool(QStringLiteral("koru-flash"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -124,15 +113,11 @@ int main(int argc, char *argv[])
         "controller's USB serial port. Exits with 0 only when the device confirmed the file."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption portOption(
-        {QStringLiteral("port"), QStringLiteral("device")},
-        QStringLiteral("Serial port of the remote controller; found by its USB identity when not given."),
-        QStringLiteral("path"));
     const QCommandLineOption idOption(
         {QStringLiteral("device-id"), QStringLiteral("target")},
         QStringLiteral("Device to upgrade, decimal or 0x hex (default 0x10, the remote controller)."),
         QStringLiteral("id"), QStringLiteral("0x10"));
-    parser.addOptions({portOption, idOption});
+    parser.addOptions({tool.portOption, idOption});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The file to send."));
     parser.process(app);
 
@@ -142,21 +127,11 @@ int main(int argc, char *argv[])
         err << parser.helpText();
         return ExitUsage;
     }
-    const QString path = parser.value(portOption);
-    PortEnumerator *enumerator = new SystemPortEnumerator;
-    if (!path.isEmpty())
-        enumerator = new FixedPathEnumerator(enumerator, path);
-    DeviceLink link(new SerialDevicePort, enumerator);
-    link.start();
-    if (!link.isOpen()) {
-        if (link.devicePortName().isEmpty())
-            err << "koru-flash: no remote controller found; name its port with --port\n";
-        else
-            err << "koru-flash: cannot open " << link.devicePortName() << '\n';
+    const std::unique_ptr<DeviceLink> link = tool.openLink(parser.value(tool.portOption), QStringLiteral("--port"));
+    if (!link)
         return ExitNoDevice;
-    }
     ProgressPrinter printer(isatty(fileno(stdout)) != 0);
-    UpgradeSession &upgrade = link.upgrade();
+    UpgradeSession &upgrade = link->upgrade();
     QObject::connect(&upgrade, &UpgradeSession::progress, &upgrade, [&printer](int, int maximum, int value) {
         printer.show(maximum > 0 ? value * 100 / maximum : 0);
     });

@@ -1,6 +1,7 @@
 #include "channelpage.h"
 
 #include "calibrationpanel.h"
+#include "channelsettingspanel.h"
 #include "chpercent.h"
 #include "chsubwidget.h"
 #include "crosswidget.h"
@@ -64,6 +65,8 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
     calibration = new CalibrationPanel(link, this);
     connect(calibration, &CalibrationPanel::defaultAllChannelsClicked, this,
             &ChannelPage::onDefaultAllChannelsClicked);
+    settingsFiles = new ChannelSettingsPanel(link, settings, this);
+    settingsFiles->move(581, 8);
 
     connect(settingsTimer, &QTimer::timeout, this, &ChannelPage::querySettings);
     connect(&link, &DeviceLink::responseReceived, this, &ChannelPage::onResponse);
@@ -85,6 +88,7 @@ void ChannelPage::retranslate()
 {
     showDirection(-1);
     calibration->retranslate();
+    settingsFiles->retranslate();
 }
 
 void ChannelPage::onResponse(const DecodedResponse &response)

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class CalibrationPanel;
+class ChannelSettingsPanel;
 class ChSubWidget;
 class CrossWidget;
 class QTimer;
@@ -15,8 +16,9 @@ struct DecodedResponse;
 }
 
 // Page 0: the 16 channels and both sticks live; per channel the direction, the mapping
-// and the source; the stick calibration in the lower right corner. While the page is
-// current the controller streams its channel values and every channel's settings are
+// and the source; the stick calibration in the lower right corner, and in the upper right
+// the buttons that save the channel settings to a file and load them back. While the page
+// is current the controller streams its channel values and every channel's settings are
 // asked for twice a second.
 class ChannelPage : public Page
 {
@@ -46,5 +48,6 @@ private:
     CrossWidget *leftStick = nullptr;
     CrossWidget *rightStick = nullptr;
     CalibrationPanel *calibration = nullptr;
+    ChannelSettingsPanel *settingsFiles = nullptr;
     QTimer *settingsTimer = nullptr;
 };

@@ -71,3 +71,12 @@ qint64 SerialDevicePort::write(const char *data, qint64 count)
 {
     return port.write(data, count);
 }
+
+bool SerialDevicePort::flush(int timeoutMs)
+{
+    while (port.bytesToWrite() > 0) {
+        if (!port.waitForBytesWritten(timeoutMs))
+            return false;
+    }
+    return true;
+}

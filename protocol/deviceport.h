@@ -22,6 +22,8 @@ public:
     virtual qint64 bytesAvailable() const = 0;
     virtual QByteArray readAll() = 0;
     virtual qint64 write(const char *data, qint64 count) = 0;
+    // Waits until every byte written has left; false when that took longer than timeoutMs.
+    virtual bool flush(int timeoutMs) = 0;
     virtual OpenError lastOpenError() const { return OpenError::None; }
 
 signals:
@@ -43,6 +45,7 @@ public:
     qint64 bytesAvailable() const override;
     QByteArray readAll() override;
     qint64 write(const char *data, qint64 count) override;
+    bool flush(int timeoutMs) override;
     OpenError lastOpenError() const override { return openError; }
 
 private:

@@ -148,10 +148,9 @@ DecodedResponse upgradeResponse(uint8_t id, const Payload &p, DeviceState &state
     return r;
 }
 
-DecodedResponse commonResponse(uint8_t id, uint8_t source, const Payload &p, DeviceState &state)
+DecodedResponse commonResponse(uint8_t id, const Payload &p, DeviceState &state)
 {
     DecodedResponse r;
-    r.source = source;
     switch (id) {
     case CMD_ID_VERSION:
         if (!p.atLeast(8))
@@ -253,16 +252,24 @@ DecodedResponse applyResponse(const Frame &frame, DeviceState &state)
     if (frame.length < FrameOverhead || !frameEndValid(frame.data(), frame.length))
         return {};
     const Payload payload{frame.payload(), frame.payloadSize()};
+    DecodedResponse response;
     switch (frame.commandSet()) {
     case RemoteControllerSet:
-        return remoteControllerResponse(frame.commandId(), payload, state);
+        response = remoteControllerResponse(frame.commandId(), payload, state);
+        break;
     case CommonSet:
-        return commonResponse(frame.commandId(), frame.source(), payload, state);
+        response = commonResponse(frame.commandId(), payload, state);
+        break;
     case GimbalSet:
-        return gimbalResponse(frame.commandId(), payload, state);
+        response = gimbalResponse(frame.commandId(), payload, state);
+        break;
     default:
         return {};
     }
+    // The controller and the module side answer the same channel queries into one state.
+    if (response.kind != Response::Ignored)
+        response.source = frame.source();
+    return response;
 }
 
 } // namespace Koru

@@ -33,7 +33,7 @@ enum class Response {
 struct DecodedResponse
 {
     Response kind = Response::Ignored;
-    uint8_t source = 0;
+    uint8_t source = 0; // the device that sent the frame
     int index = -1; // channel or gimbal row index; -1 for all rows
     uint32_t value = 0;
     bool flag = false;

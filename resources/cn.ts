@@ -72,6 +72,108 @@
     </message>
 </context>
 <context>
+    <name>ChannelSettingsFile</name>
+    <message>
+        <source>Entry %1 of the channel list is not an object.</source>
+        <translation>通道列表的第 %1 项不是对象。</translation>
+    </message>
+    <message>
+        <source>Entry %1 of the channel list has no channel number from 1 to 16.</source>
+        <translation>通道列表的第 %1 项没有 1 到 16 之间的通道号。</translation>
+    </message>
+    <message>
+        <source>Channel %1 is listed more than once.</source>
+        <translation>通道 %1 出现了不止一次。</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;reverse&quot; must be true or false.</source>
+        <translation>通道 %1：“reverse” 必须为 true 或 false。</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;%2&quot; is missing.</source>
+        <translation>通道 %1：缺少 “%2”。</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;%2&quot; must be a whole number from 0 to %3.</source>
+        <translation>通道 %1：“%2” 必须是 0 到 %3 之间的整数。</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;%2&quot; is %3, outside 0 to %4.</source>
+        <translation>通道 %1：“%2” 为 %3，超出 0 到 %4 的范围。</translation>
+    </message>
+    <message>
+        <source>The file is not valid JSON: %1 at byte %2.</source>
+        <translation>文件不是有效的 JSON：%1（第 %2 字节）。</translation>
+    </message>
+    <message>
+        <source>The file is not a channel settings file: its format is not &quot;%1&quot;.</source>
+        <translation>该文件不是通道设置文件：其格式不是 “%1”。</translation>
+    </message>
+    <message>
+        <source>The file is of another format version; this program reads version %1.</source>
+        <translation>文件的格式版本不同；本程序只读取版本 %1。</translation>
+    </message>
+    <message>
+        <source>The file has no channel list.</source>
+        <translation>文件中没有通道列表。</translation>
+    </message>
+    <message>
+        <source>Channel %1 is missing.</source>
+        <translation>缺少通道 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelSettingsPanel</name>
+    <message>
+        <source>Save settings…</source>
+        <translation>保存设置…</translation>
+    </message>
+    <message>
+        <source>Load settings…</source>
+        <translation>载入设置…</translation>
+    </message>
+    <message>
+        <source>Reading the channel settings from the remote controller…</source>
+        <translation>正在从遥控器读取通道设置…</translation>
+    </message>
+    <message>
+        <source>Loading %1 overwrites the direction, mapping and source of all 16 channels of the remote controller. Load it?</source>
+        <translation>载入 %1 将覆盖遥控器全部 16 个通道的方向、映射和通道源。确定载入吗？</translation>
+    </message>
+    <message>
+        <source>Load settings</source>
+        <translation>载入设置</translation>
+    </message>
+    <message>
+        <source>Sending the channel settings and reading them back…</source>
+        <translation>正在发送通道设置并回读校验…</translation>
+    </message>
+    <message>
+        <source>The remote controller is not connected. Connect it by USB and try again.</source>
+        <translation>遥控器未连接。请用 USB 连接后重试。</translation>
+    </message>
+    <message>
+        <source>Channel settings (*.json)</source>
+        <translation>通道设置 (*.json)</translation>
+    </message>
+    <message>
+        <source>Save settings</source>
+        <translation>保存设置</translation>
+    </message>
+    <message>
+        <source>Channel settings</source>
+        <translation>通道设置</translation>
+    </message>
+</context>
+<context>
     <name>ConsolePage</name>
     <message>
         <source>roll send</source>
@@ -195,6 +297,65 @@
     <message>
         <source>Save IP</source>
         <translation>保存 IP</translation>
+    </message>
+</context>
+<context>
+    <name>Koru::ChannelSettingsTransfer</name>
+    <message>
+        <source>The remote controller is not connected.</source>
+        <translation>遥控器未连接。</translation>
+    </message>
+    <message>
+        <source>The remote controller did not answer for channels %1. Nothing was written.</source>
+        <translation>遥控器未应答通道 %1，未写入任何文件。</translation>
+    </message>
+    <message>
+        <source>Saved the settings of all 16 channels to %1.</source>
+        <translation>已将全部 16 个通道的设置保存到 %1。</translation>
+    </message>
+    <message>
+        <source>Loaded the settings: all 16 channels read back as sent.</source>
+        <translation>设置已载入：全部 16 个通道的回读结果与发送的一致。</translation>
+    </message>
+    <message>
+        <source>The remote controller does not report what was sent:</source>
+        <translation>遥控器回读的设置与发送的不一致：</translation>
+    </message>
+    <message>
+        <source>No answer for channels %1.</source>
+        <translation>通道 %1 无应答。</translation>
+    </message>
+    <message>
+        <source>reversed</source>
+        <translation>反向</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>type %1, id %2</source>
+        <translation>类型 %1，编号 %2</translation>
+    </message>
+    <message>
+        <source>direction</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>source</source>
+        <translation>通道源</translation>
+    </message>
+    <message>
+        <source>mapping</source>
+        <translation>映射</translation>
+    </message>
+    <message>
+        <source>Channel %1 %2: sent %3, the controller reports %4.</source>
+        <translation>通道 %1 的%2：发送 %3，遥控器回报 %4。</translation>
+    </message>
+    <message>
+        <source>The connection to the remote controller was lost.</source>
+        <translation>与遥控器的连接已断开。</translation>
     </message>
 </context>
 <context>

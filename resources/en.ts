@@ -72,6 +72,108 @@
     </message>
 </context>
 <context>
+    <name>ChannelSettingsFile</name>
+    <message>
+        <source>Entry %1 of the channel list is not an object.</source>
+        <translation>Entry %1 of the channel list is not an object.</translation>
+    </message>
+    <message>
+        <source>Entry %1 of the channel list has no channel number from 1 to 16.</source>
+        <translation>Entry %1 of the channel list has no channel number from 1 to 16.</translation>
+    </message>
+    <message>
+        <source>Channel %1 is listed more than once.</source>
+        <translation>Channel %1 is listed more than once.</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;reverse&quot; must be true or false.</source>
+        <translation>Channel %1: &quot;reverse&quot; must be true or false.</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;%2&quot; is missing.</source>
+        <translation>Channel %1: &quot;%2&quot; is missing.</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;%2&quot; must be a whole number from 0 to %3.</source>
+        <translation>Channel %1: &quot;%2&quot; must be a whole number from 0 to %3.</translation>
+    </message>
+    <message>
+        <source>Channel %1: &quot;%2&quot; is %3, outside 0 to %4.</source>
+        <translation>Channel %1: &quot;%2&quot; is %3, outside 0 to %4.</translation>
+    </message>
+    <message>
+        <source>The file is not valid JSON: %1 at byte %2.</source>
+        <translation>The file is not valid JSON: %1 at byte %2.</translation>
+    </message>
+    <message>
+        <source>The file is not a channel settings file: its format is not &quot;%1&quot;.</source>
+        <translation>The file is not a channel settings file: its format is not &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>The file is of another format version; this program reads version %1.</source>
+        <translation>The file is of another format version; this program reads version %1.</translation>
+    </message>
+    <message>
+        <source>The file has no channel list.</source>
+        <translation>The file has no channel list.</translation>
+    </message>
+    <message>
+        <source>Channel %1 is missing.</source>
+        <translation>Channel %1 is missing.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>Cannot write %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ChannelSettingsPanel</name>
+    <message>
+        <source>Save settings…</source>
+        <translation>Save settings…</translation>
+    </message>
+    <message>
+        <source>Load settings…</source>
+        <translation>Load settings…</translation>
+    </message>
+    <message>
+        <source>Reading the channel settings from the remote controller…</source>
+        <translation>Reading the channel settings from the remote controller…</translation>
+    </message>
+    <message>
+        <source>Loading %1 overwrites the direction, mapping and source of all 16 channels of the remote controller. Load it?</source>
+        <translation>Loading %1 overwrites the direction, mapping and source of all 16 channels of the remote controller. Load it?</translation>
+    </message>
+    <message>
+        <source>Load settings</source>
+        <translation>Load settings</translation>
+    </message>
+    <message>
+        <source>Sending the channel settings and reading them back…</source>
+        <translation>Sending the channel settings and reading them back…</translation>
+    </message>
+    <message>
+        <source>The remote controller is not connected. Connect it by USB and try again.</source>
+        <translation>The remote controller is not connected. Connect it by USB and try again.</translation>
+    </message>
+    <message>
+        <source>Channel settings (*.json)</source>
+        <translation>Channel settings (*.json)</translation>
+    </message>
+    <message>
+        <source>Save settings</source>
+        <translation>Save settings</translation>
+    </message>
+    <message>
+        <source>Channel settings</source>
+        <translation>Channel settings</translation>
+    </message>
+</context>
+<context>
     <name>ConsolePage</name>
     <message>
         <source>roll send</source>
@@ -195,6 +297,65 @@
     <message>
         <source>Save IP</source>
         <translation>Save IP</translation>
+    </message>
+</context>
+<context>
+    <name>Koru::ChannelSettingsTransfer</name>
+    <message>
+        <source>The remote controller is not connected.</source>
+        <translation>The remote controller is not connected.</translation>
+    </message>
+    <message>
+        <source>The remote controller did not answer for channels %1. Nothing was written.</source>
+        <translation>The remote controller did not answer for channels %1. Nothing was written.</translation>
+    </message>
+    <message>
+        <source>Saved the settings of all 16 channels to %1.</source>
+        <translation>Saved the settings of all 16 channels to %1.</translation>
+    </message>
+    <message>
+        <source>Loaded the settings: all 16 channels read back as sent.</source>
+        <translation>Loaded the settings: all 16 channels read back as sent.</translation>
+    </message>
+    <message>
+        <source>The remote controller does not report what was sent:</source>
+        <translation>The remote controller does not report what was sent:</translation>
+    </message>
+    <message>
+        <source>No answer for channels %1.</source>
+        <translation>No answer for channels %1.</translation>
+    </message>
+    <message>
+        <source>reversed</source>
+        <translation>reversed</translation>
+    </message>
+    <message>
+        <source>normal</source>
+        <translation>normal</translation>
+    </message>
+    <message>
+        <source>type %1, id %2</source>
+        <translation>type %1, id %2</translation>
+    </message>
+    <message>
+        <source>direction</source>
+        <translation>direction</translation>
+    </message>
+    <message>
+        <source>source</source>
+        <translation>source</translation>
+    </message>
+    <message>
+        <source>mapping</source>
+        <translation>mapping</translation>
+    </message>
+    <message>
+        <source>Channel %1 %2: sent %3, the controller reports %4.</source>
+        <translation>Channel %1 %2: sent %3, the controller reports %4.</translation>
+    </message>
+    <message>
+        <source>The connection to the remote controller was lost.</source>
+        <translation>The connection to the remote controller was lost.</translation>
     </message>
 </context>
 <context>

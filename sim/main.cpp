@@ -84,6 +84,10 @@ std::vector<NumberKnob> numberKnobs()
          [](SimulatorOptions &o, long long v) { o.restartDelayMs = int(v); }},
         {valued("restart-downtime", "How long the port stays away during the restart.", "ms"), 0, 600000,
          [](SimulatorOptions &o, long long v) { o.restartDowntimeMs = int(v); }},
+        {valued("ignore-sets", "Take no set command for this channel (1-16).", "channel"), 1, 16,
+         [](SimulatorOptions &o, long long v) { o.ignoreSetsOfChannel = int(v); }},
+        {valued("silent-channel", "Never answer a query for this channel (1-16).", "channel"), 1, 16,
+         [](SimulatorOptions &o, long long v) { o.silentChannel = int(v); }},
         {valued("seed", "Seed for pieces and noise (0: random).", "n"), 0, 0xFFFFFFFFLL,
          [](SimulatorOptions &o, long long v) { o.seed = quint32(v); }},
     };

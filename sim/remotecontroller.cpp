@@ -102,7 +102,10 @@ std::optional<QByteArray> RemoteController::handle(uint8_t commandId, const QByt
     const int index = uint8_t(request[0]) - 1;
     if (index < 0 || index >= ChannelCount)
         return std::nullopt;
-    set(commandId, index, request);
+    if (index + 1 != options.ignoreSetsOfChannel)
+        set(commandId, index, request);
+    if (index + 1 == options.silentChannel)
+        return std::nullopt;
     return query(commandId, index);
 }
 

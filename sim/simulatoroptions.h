@@ -44,6 +44,10 @@ struct SimulatorOptions
     // long the port stays away during that restart.
     int restartDelayMs = 300;
     int restartDowntimeMs = 1000;
+    // The controller takes no set command for this channel (1 to 16; 0: it takes all).
+    int ignoreSetsOfChannel = 0;
+    // The controller never answers a query for this channel (1 to 16; 0: it answers all).
+    int silentChannel = 0;
     // Seed for the random pieces and noise; 0 picks a random seed.
     quint32 seed = 0;
 };

@@ -21,6 +21,7 @@ public:
     qint64 bytesAvailable() const override { return incoming.size(); }
     QByteArray readAll() override;
     qint64 write(const char *data, qint64 count) override;
+    bool flush(int) override { return true; } // writes are complete at once
     OpenError lastOpenError() const override { return openFailure; }
 
     // Makes the next opens fail with the given reason (None lets them succeed).

@@ -78,6 +78,7 @@ void TestReassembly::reverseReportInBothModes()
     QCOMPARE(r.frames.size(), 1);
     QCOMPARE(r.responses.first().kind, Response::ChannelReverse);
     QCOMPARE(r.responses.first().index, 2);
+    QCOMPARE(r.responses.first().source, uint8_t(0x10));
     QCOMPARE(r.state.chReverse[2], uint8_t(1));
 }
 

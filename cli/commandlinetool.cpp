@@ -1,0 +1,41 @@
+#include "commandlinetool.h"
+
+#include "devicelink.h"
+#include "deviceport.h"
+#include "koruresources.h"
+#include "portenumerator.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QTextStream>
+
+CommandLineTool::CommandLineTool(const QString &name)
+    : portOption({QStringLiteral("port"), QStringLiteral("device")},
+                 QStringLiteral("Serial port of the remote controller; found by its USB identity when not given."),
+                 QStringLiteral("path"))
+    , name(name)
+{
+    QCoreApplication::setApplicationName(name);
+    QCoreApplication::setApplicationVersion(QStringLiteral(KORU_VERSION));
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    initKoruResources();
+    if (english.load(QStringLiteral(":/en.qm")))
+        QCoreApplication::installTranslator(&english);
+}
+
+std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path, const QString &optionName) const
+{
+    PortEnumerator *enumerator = new SystemPortEnumerator;
+    if (!path.isEmpty())
+        enumerator = new FixedPathEnumerator(enumerator, path);
+    auto link = std::make_unique<Koru::DeviceLink>(new SerialDevicePort, enumerator);
+    link->start();
+    if (link->isOpen())
+        return link;
+    QTextStream err(stderr);
+    if (link->devicePortName().isEmpty())
+        err << name << ": no remote controller found; name its port with " << optionName << '\n';
+    else
+        err << name << ": cannot open " << link->devicePortName() << '\n';
+    return nullptr;
+}

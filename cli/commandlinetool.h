@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QString>
+#include <QTranslator>
+
+#include <memory>
+
+namespace Koru {
+class DeviceLink;
+}
+
+// What the command-line programs on the device link share: their set-up, the option that
+// names the controller's port, and opening that port.
+class CommandLineTool
+{
+public:
+    // Names the program (after the QCoreApplication exists), keeps the link's debug lines,
+    // which are meant for the window's log, out of its output, and installs the English
+    // catalogue for the procedures' messages.
+    explicit CommandLineTool(const QString &name);
+
+    // "--port" or "--device": the controller's serial port.
+    const QCommandLineOption portOption;
+
+    // A link on the port named by path, or on the controller's port found by its USB
+    // identity when path is empty; null, after saying why on standard error, when no port
+    // could be opened. optionName is the option the message suggests.
+    std::unique_ptr<Koru::DeviceLink> openLink(const QString &path, const QString &optionName) const;
+
+private:
+    QString name;
+    QTranslator english;
+};
