@@ -22,6 +22,13 @@ public:
     virtual qint64 bytesAvailable() const = 0;
     virtual QByteArray readAll() = 0;
     virtual qint64 write(const char *data, qint64 count) = 0;
+    // Waits at most msecs until everything written has left the program for the device;
+    // false when some of it is still waiting. A port that writes at once has nothing to wait for.
+    virtual bool flush(int msecs)
+    {
+        Q_UNUSED(msecs)
+        return true;
+    }
     virtual OpenError lastOpenError() const { return OpenError::None; }
 
 signals:
@@ -43,6 +50,7 @@ public:
     qint64 bytesAvailable() const override;
     QByteArray readAll() override;
     qint64 write(const char *data, qint64 count) override;
+    bool flush(int msecs) override;
     OpenError lastOpenError() const override { return openError; }
 
 private:
