@@ -10,9 +10,10 @@
 #include <QTextStream>
 
 CommandLineTool::CommandLineTool(const QString &name)
-    : portOption({QStringLiteral("port"), QStringLiteral("device")},
-                 QStringLiteral("Serial port of the remote controller; found by its USB identity when not given."),
-                 QStringLiteral("path"))
+    : portOption({QStringLiteral("device"), QStringLiteral("port")},
+                 QStringLiteral("The remote controller's serial port (for example a pseudo-terminal of "
+                                "koru-devsim); found by its USB identity 0483:5740 when not given."),
+                 QStringLiteral("PATH"))
     , name(name)
 {
     QCoreApplication::setApplicationName(name);
@@ -23,7 +24,7 @@ CommandLineTool::CommandLineTool(const QString &name)
         QCoreApplication::installTranslator(&english);
 }
 
-std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path, const QString &optionName) const
+std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path) const
 {
     PortEnumerator *enumerator = new SystemPortEnumerator;
     if (!path.isEmpty())
@@ -34,7 +35,7 @@ std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path,
         return link;
     QTextStream err(stderr);
     if (link->devicePortName().isEmpty())
-        err << name << ": no remote controller found; name its port with " << optionName << '\n';
+        err << name << ": no remote controller found; name its port with --device PATH\n";
     else
         err << name << ": cannot open " << link->devicePortName() << '\n';
     return nullptr;

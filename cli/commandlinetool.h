@@ -20,13 +20,13 @@ public:
     // catalogue for the procedures' messages.
     explicit CommandLineTool(const QString &name);
 
-    // "--port" or "--device": the controller's serial port.
+    // "--device PATH" (or "--port PATH"): the controller's serial port.
     const QCommandLineOption portOption;
 
     // A link on the port named by path, or on the controller's port found by its USB
     // identity when path is empty; null, after saying why on standard error, when no port
-    // could be opened. optionName is the option the message suggests.
-    std::unique_ptr<Koru::DeviceLink> openLink(const QString &path, const QString &optionName) const;
+    // could be opened.
+    std::unique_ptr<Koru::DeviceLink> openLink(const QString &path) const;
 
 private:
     QString name;

@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
     Request request;
     if (!parseArguments(app, tool.portOption, &request))
         return ExitUsage;
-    const std::unique_ptr<DeviceLink> link = tool.openLink(request.port, QStringLiteral("--device"));
+    const std::unique_ptr<DeviceLink> link = tool.openLink(request.port);
     if (!link)
         return ExitNoDevice;
     const int code = run(app, *link, request);

@@ -1,31 +1,27 @@
 // koru-flash: writes a firmware or configuration file into one device behind the remote
-// controller's serial port, with the same upgrade procedure as KORU Assistant.
+// controller's serial port, with the same upgrade procedure as KORU Assistant, or lists the
+// devices that answer.
 
 #include "commandlinetool.h"
 #include "devicelink.h"
-#include "protocolids.h"
+#include "devicelist.h"
+#include "options.h"
+#include "output.h"
+#include "stoponsignals.h"
 #include "upgradesession.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
-
-#include <cstdio>
-#include <unistd.h>
+#include <QFile>
+#include <QFileInfo>
 
 using namespace Koru;
 
 namespace {
 
-enum ExitCode {
-    ExitSuccess = 0,
-    ExitUsage = 1,
-    ExitNoDevice = 2,
-    ExitFileError = 3,
-    ExitRefused = 4,
-    ExitTimedOut = 5,
-    ExitDeviceLost = 6,
-};
+// How long a controller that restarts into its boot loader may take to come back.
+constexpr int RestartWithinMs = 25000;
+// Frames still in the port's buffer get this long to leave before the program ends.
+constexpr int FlushWithinMs = 2000;
 
 int exitCodeOf(UpgradeOutcome outcome)
 {
@@ -33,72 +29,74 @@ int exitCodeOf(UpgradeOutcome outcome)
     case UpgradeOutcome::Succeeded:
         return ExitSuccess;
     case UpgradeOutcome::FileError:
+    case UpgradeOutcome::NotCarriable:
         return ExitFileError;
+    case UpgradeOutcome::NoAnswer:
     case UpgradeOutcome::TimedOut:
-        return ExitTimedOut;
+        return ExitNoAnswer;
     case UpgradeOutcome::Restarting:
     case UpgradeOutcome::SendFailed:
     case UpgradeOutcome::DeviceLost:
         return ExitDeviceLost;
+    case UpgradeOutcome::Stopped:
+        return ExitStopped;
     case UpgradeOutcome::Busy:
     case UpgradeOutcome::Refused:
-    case UpgradeOutcome::NotCarriable:
     case UpgradeOutcome::NoPacketSize:
-    case UpgradeOutcome::Stopped:
         break;
     }
     return ExitRefused;
 }
 
-// How long a controller that restarts into its boot loader may take to come back.
-constexpr int RestartWithinMs = 25000;
-
-// Decimal, or hexadecimal after "0x".
-bool parseDeviceId(const QString &text, uint8_t *id)
+int writeFile(DeviceLink &link, const Request &request, Output &output)
 {
-    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-    bool ok = false;
-    const uint value = (hex ? text.mid(2) : text).toUInt(&ok, hex ? 16 : 10);
-    *id = uint8_t(value);
-    return ok && value <= 0xFF;
+    UpgradeSession &upgrade = link.upgrade();
+    UpgradeTimings timings;
+    timings.start.giveUpMs = request.answerTimeoutMs;
+    timings.restart.giveUpMs = request.answerTimeoutMs;
+    upgrade.setTimings(timings);
+    QString ending;
+    QObject::connect(&upgrade, &UpgradeSession::progress, &upgrade, [&output](int, int maximum, int value) {
+        output.progress(maximum > 0 ? value * 100 / maximum : 0);
+    });
+    QObject::connect(&upgrade, &UpgradeSession::message, &upgrade,
+                     [&output, &ending](int, const QString &text, bool ends) {
+                         if (ends)
+                             ending = text;
+                         else
+                             output.line(text);
+                     });
+    // The controller's restart ends the first run; startAndWait() waits for the resumed one.
+    QObject::connect(&upgrade, &UpgradeSession::finished, &upgrade, [&output](int, UpgradeOutcome outcome) {
+        if (outcome == UpgradeOutcome::Restarting)
+            output.line(FlashText::tr("The remote controller is restarting into its boot loader"));
+    });
+    stopOnSignals(link, output);
+
+    const UpgradeOutcome outcome = upgrade.startAndWait(request.file, request.target, 0, RestartWithinMs);
+    link.flush(FlushWithinMs);
+    switch (outcome) {
+    case UpgradeOutcome::Succeeded:
+        output.line(ending);
+        break;
+    case UpgradeOutcome::NoAnswer:
+        output.problem(FlashText::tr("device %1 did not answer; `koru-flash --list` shows the devices that do")
+                           .arg(hexId(request.target)));
+        break;
+    case UpgradeOutcome::Stopped:
+        output.problem(FlashText::tr("stopped before the end: the device did not receive the whole file"));
+        break;
+    case UpgradeOutcome::Restarting:
+    case UpgradeOutcome::SendFailed:
+    case UpgradeOutcome::DeviceLost:
+        output.problem(FlashText::tr("the link to the device was lost"));
+        break;
+    default:
+        output.problem(ending.isEmpty() ? FlashText::tr("the upgrade failed") : ending);
+        break;
+    }
+    return exitCodeOf(outcome);
 }
-
-// A bar redrawn in place on a terminal; one line per new percentage otherwise.
-class ProgressPrinter
-{
-public:
-    explicit ProgressPrinter(bool terminal) : terminal(terminal) {}
-
-    void show(int percent)
-    {
-        if (percent == shown)
-            return;
-        shown = percent;
-        if (!terminal) {
-            out << percent << "%\n" << Qt::flush;
-            return;
-        }
-        constexpr int Width = 40;
-        const int filled = percent * Width / 100;
-        out << "\r[" << QString(filled, QLatin1Char('#')) << QString(Width - filled, QLatin1Char('.'))
-            << "] " << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << '%' << Qt::flush;
-        midLine = true;
-    }
-
-    void message(const QString &text)
-    {
-        if (midLine)
-            out << '\n';
-        midLine = false;
-        out << text << '\n' << Qt::flush;
-    }
-
-private:
-    QTextStream out{stdout};
-    bool terminal;
-    bool midLine = false;
-    int shown = -1;
-};
 
 } // namespace
 
@@ -106,36 +104,29 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const CommandLineTool tool(QStringLiteral("koru-flash"));
+    const Parsed parsed = parseCommandLine(QCoreApplication::arguments(), tool.portOption);
+    if (!parsed.request)
+        return parsed.exitCode;
+    const Request &request = *parsed.request;
+    Output output;
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes a firmware or configuration file into a device reached through the remote "
-        "controller's USB serial port. Exits with 0 only when the device confirmed the file."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption idOption(
-        {QStringLiteral("device-id"), QStringLiteral("target")},
-        QStringLiteral("Device to upgrade, decimal or 0x hex (default 0x10, the remote controller)."),
-        QStringLiteral("id"), QStringLiteral("0x10"));
-    parser.addOptions({tool.portOption, idOption});
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The file to send."));
-    parser.process(app);
-
-    QTextStream err(stderr);
-    uint8_t deviceId = RemoteControllerId;
-    if (parser.positionalArguments().size() != 1 || !parseDeviceId(parser.value(idOption), &deviceId)) {
-        err << parser.helpText();
-        return ExitUsage;
+    // Nothing is sent for a file that cannot be read.
+    if (!request.list) {
+        QFile file(request.file);
+        if (!file.open(QIODevice::ReadOnly)) {
+            output.problem(FlashText::tr("cannot read %1: %2").arg(request.file, file.errorString()));
+            return ExitFileError;
+        }
     }
-    const std::unique_ptr<DeviceLink> link = tool.openLink(parser.value(tool.portOption), QStringLiteral("--port"));
+    if (!request.port.isEmpty() && !QFileInfo::exists(request.port)) {
+        output.problem(FlashText::tr("%1 does not exist").arg(request.port));
+        return ExitNoDevice;
+    }
+    // Opening the port asks every device for its identity and version.
+    const std::unique_ptr<DeviceLink> link = tool.openLink(request.port);
     if (!link)
         return ExitNoDevice;
-    ProgressPrinter printer(isatty(fileno(stdout)) != 0);
-    UpgradeSession &upgrade = link->upgrade();
-    QObject::connect(&upgrade, &UpgradeSession::progress, &upgrade, [&printer](int, int maximum, int value) {
-        printer.show(maximum > 0 ? value * 100 / maximum : 0);
-    });
-    QObject::connect(&upgrade, &UpgradeSession::message, &upgrade,
-                     [&printer](int, const QString &text) { printer.message(text); });
-    return exitCodeOf(upgrade.startAndWait(parser.positionalArguments().constFirst(), deviceId, 0, RestartWithinMs));
+    const int exitCode = request.list ? listDevices(*link, request.json, output) : writeFile(*link, request, output);
+    link->flush(FlushWithinMs);
+    return exitCode;
 }

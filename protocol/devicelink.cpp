@@ -171,9 +171,9 @@ bool DeviceLink::send(uint8_t set, uint8_t id, uint8_t target, const QByteArray 
     return send(set, id, target, reinterpret_cast<const uint8_t *>(payload.constData()), payload.size());
 }
 
-bool DeviceLink::flush(int timeoutMs)
+bool DeviceLink::flush(int msecs)
 {
-    return !port->isOpen() || port->flush(timeoutMs);
+    return !port->isOpen() || port->flush(msecs);
 }
 
 // A text too long for one frame is refused where the controller's answers are shown.

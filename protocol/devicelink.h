@@ -47,9 +47,9 @@ public:
     // One command frame, written at once; false when no port is open or the write was short.
     bool send(uint8_t set, uint8_t id, uint8_t target, const uint8_t *payload = nullptr, int length = 0);
     bool send(uint8_t set, uint8_t id, uint8_t target, const QByteArray &payload);
-    // Waits until every frame sent has left the port; a program calls it before it exits,
-    // since the serial port buffers its writes.
-    bool flush(int timeoutMs);
+    // Waits at most msecs until every frame sent has left the program; a program that ends
+    // without returning to its event loop calls it last. False when some are still waiting.
+    bool flush(int msecs);
     // One line of text to a device's command shell.
     void sendShellText(const QString &text, uint8_t device);
 

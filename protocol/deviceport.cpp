@@ -1,5 +1,7 @@
 #include "deviceport.h"
 
+#include <QElapsedTimer>
+
 SerialDevicePort::SerialDevicePort(QObject *parent)
     : DevicePort(parent)
 {
@@ -72,11 +74,16 @@ qint64 SerialDevicePort::write(const char *data, qint64 count)
     return port.write(data, count);
 }
 
-bool SerialDevicePort::flush(int timeoutMs)
+// QSerialPort keeps what write() takes until the event loop hands it to the system; a
+// program that ends without returning to its loop would lose it.
+bool SerialDevicePort::flush(int msecs)
 {
-    while (port.bytesToWrite() > 0) {
-        if (!port.waitForBytesWritten(timeoutMs))
-            return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (port.isOpen() && port.bytesToWrite() > 0) {
+        const qint64 left = msecs - clock.elapsed();
+        if (left <= 0 || !port.waitForBytesWritten(int(left)))
+            break;
     }
-    return true;
+    return port.bytesToWrite() == 0;
 }

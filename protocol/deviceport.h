@@ -22,8 +22,9 @@ public:
     virtual qint64 bytesAvailable() const = 0;
     virtual QByteArray readAll() = 0;
     virtual qint64 write(const char *data, qint64 count) = 0;
-    // Waits until every byte written has left; false when that took longer than timeoutMs.
-    virtual bool flush(int timeoutMs) = 0;
+    // Waits at most msecs until everything written has left the program for the device;
+    // false when some of it is still waiting.
+    virtual bool flush(int msecs) = 0;
     virtual OpenError lastOpenError() const { return OpenError::None; }
 
 signals:
@@ -45,7 +46,7 @@ public:
     qint64 bytesAvailable() const override;
     QByteArray readAll() override;
     qint64 write(const char *data, qint64 count) override;
-    bool flush(int timeoutMs) override;
+    bool flush(int msecs) override;
     OpenError lastOpenError() const override { return openError; }
 
 private:

@@ -32,6 +32,7 @@ struct DeviceState
 
     // Upgrade answers; the upgrade procedure reads and clears them.
     uint8_t upgMode = 0;
+    bool upgStartAnswered = false; // any answer to the upgrade start, whatever its status
     uint8_t onePackSize = 0;
     bool upgAckFlag = false;
     uint16_t upgAckIndex = 0;

@@ -110,6 +110,7 @@ DecodedResponse upgradeResponse(uint8_t id, const Payload &p, DeviceState &state
     const int8_t status = int8_t(p.at(0));
     switch (id) {
     case CMD_ID_UPGRADE_START:
+        state.upgStartAnswered = true;
         if (status == 1) {
             if (!p.atLeast(2))
                 return {};

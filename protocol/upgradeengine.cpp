@@ -11,11 +11,10 @@
 namespace Koru {
 namespace {
 
+constexpr uint8_t BootLoaderMode = 1;
 constexpr uint8_t ApplicationMode = 2;
 // The code of the general upgrade error ("msgerror1"): time-outs and failed sends.
 constexpr int8_t GeneralErrorCode = -1;
-// Time an application takes to hand over to its boot loader before the first packet.
-constexpr int ApplicationHandOverMs = 30;
 
 QByteArray u32Pair(uint32_t first, uint32_t second)
 {
@@ -156,6 +155,7 @@ UpgradeEngine::Failure UpgradeEngine::start()
     // Only a start answer sets a mode, so a late answer of an earlier run cannot pass.
     state.upgMode = 0;
     state.upgAckFlag = false;
+    state.upgStartAnswered = false;
     if (!sendStart())
         qDebug() << "sendCmd start upgrade error";
     const auto accepted = [this] { return state.upgMode != 0; };
@@ -163,7 +163,14 @@ UpgradeEngine::Failure UpgradeEngine::start()
         qDebug() << "start upgrade again";
         sendStart();
     };
-    return conclude(awaitStepAnswer(host, state, timings.start, accepted, resend), "start upgrade error");
+    const StepAnswer answer = awaitStepAnswer(host, state, timings.start, accepted, resend);
+    if (answer == StepAnswer::TimedOut && !state.upgStartAnswered) {
+        // Most likely no such device behind the controller: its host may say so.
+        qDebug() << "start upgrade: no answer from" << target;
+        state.upgErrorCode = GeneralErrorCode;
+        return fail(UpgradeOutcome::NoAnswer, GeneralErrorCode);
+    }
+    return conclude(answer, "start upgrade error");
 }
 
 UpgradeEngine::Failure UpgradeEngine::enterBootLoader()
@@ -179,8 +186,18 @@ UpgradeEngine::Failure UpgradeEngine::enterBootLoader()
         endRun(true);
         return UpgradeOutcome::Restarting;
     }
-    host.wait(ApplicationHandOverMs);
-    return {};
+    // A module restarts into its boot loader behind the controller, whose port stays. Its
+    // application announced no packet size and would drop the data: the start is repeated
+    // until the boot loader answers it.
+    host.showNotice(tr("restarting into boot loader"));
+    state.upgMode = 0;
+    const auto fromBootLoader = [this] { return state.upgMode == BootLoaderMode; };
+    const auto resend = [this] {
+        qDebug() << "start upgrade again, waiting for the boot loader";
+        sendStart();
+    };
+    return conclude(awaitStepAnswer(host, state, timings.restart, fromBootLoader, resend),
+                    "boot loader start error");
 }
 
 UpgradeEngine::Failure UpgradeEngine::checkPackets(const PacketPlan &plan)
@@ -192,8 +209,7 @@ UpgradeEngine::Failure UpgradeEngine::checkPackets(const PacketPlan &plan)
         return {};
     case PacketPlan::Fit::NoPacketSize:
         qDebug() << "onePackSize <=0 error";
-        finish();
-        return UpgradeOutcome::NoPacketSize;
+        return fail(UpgradeOutcome::NoPacketSize, 0, tr("no packet size"));
     case PacketPlan::Fit::PacketTooLarge:
         return fail(UpgradeOutcome::NotCarriable, 0, tr("packet size too large"));
     case PacketPlan::Fit::TooManyPackets:

@@ -20,9 +20,10 @@ enum class UpgradeOutcome {
     FileError,    // the file could not be opened
     Refused,      // the device answered with a negative status
     NotCarriable, // packet size above 253 or more than 65536 packets
-    NoPacketSize, // application mode and no packet size known
+    NoPacketSize, // the boot loader announced packet size 0
     Restarting,   // the controller restarts into its boot loader and resumes by itself
-    TimedOut,
+    NoAnswer,     // the device never answered the start command
+    TimedOut,     // an answer did not come in time, or came without the step's result
     SendFailed,
     DeviceLost,
     Stopped,

@@ -27,6 +27,9 @@ public:
     virtual bool devicePresent() = 0;
     // A negative code is a device refusal: the text comes from upgradeMessageText().
     virtual void showMessage(int code, const QString &text) = 0;
+    // A message while the run goes on (a module restarting into its boot loader), where
+    // showMessage() tells how a run ended.
+    virtual void showNotice(const QString &text) { showMessage(0, text); }
     virtual void showProgress(int maximum, int value) = 0;
     // The persisted in-progress flag that lets a re-plugged device resume its upgrade.
     virtual void setUpdating(bool on) = 0;

@@ -92,7 +92,13 @@ void UpgradeSession::showMessage(int code, const QString &text)
 {
     const QString shown = upgradeMessageText(code, text);
     qDebug() << shown;
-    emit message(requester, shown);
+    emit message(requester, shown, true);
+}
+
+void UpgradeSession::showNotice(const QString &text)
+{
+    qDebug() << text;
+    emit message(requester, text, false);
 }
 
 void UpgradeSession::setUpdating(bool on)

@@ -47,7 +47,9 @@ public:
     uint8_t target() const { return currentTarget; }
 
 signals:
-    void message(int requester, const QString &text);
+    // ending: the run ends with this message (its result, or why it failed); false for a
+    // notice while it goes on (a module restarting into its boot loader).
+    void message(int requester, const QString &text, bool ending);
     void progress(int requester, int maximum, int value);
     void finished(int requester, Koru::UpgradeOutcome outcome);
 
@@ -59,6 +61,7 @@ private:
     int wait(int maxMs) override { return processEventsUntilAnswer(state, maxMs); }
     bool devicePresent() override;
     void showMessage(int code, const QString &text) override;
+    void showNotice(const QString &text) override;
     void showProgress(int maximum, int value) override { emit progress(requester, maximum, value); }
     void setUpdating(bool on) override;
     bool isUpdating() const override;

@@ -20,6 +20,9 @@ struct UpgradeStepTimes
 struct UpgradeTimings
 {
     UpgradeStepTimes start{3000, 45000, 5000};
+    // A module that answered the start from its application restarts into its boot loader;
+    // the start is repeated until the boot loader answers it.
+    UpgradeStepTimes restart{500, 45000, 5000};
     UpgradeStepTimes data{120, 30000, 1000};
     UpgradeStepTimes end{1000, 60000, 0};
 };

@@ -359,6 +359,113 @@
     </message>
 </context>
 <context>
+    <name>KoruFlash</name>
+    <message>
+        <source>bad time &apos;%1&apos; for --answer-timeout: give seconds above 0, at most %2</source>
+        <translation>--answer-timeout 的时间 &apos;%1&apos; 无效：请给出大于0、最多%2的秒数</translation>
+    </message>
+    <message>
+        <source>--list shows every device: it takes no --target</source>
+        <translation>--list 列出所有设备，不接受 --target</translation>
+    </message>
+    <message>
+        <source>--list takes no file: unexpected &apos;%1&apos;</source>
+        <translation>--list 不接受文件：多余的 &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--json goes with --list</source>
+        <translation>--json 只能与 --list 一起使用</translation>
+    </message>
+    <message>
+        <source>no file to write; give one, or --list</source>
+        <translation>没有要写入的文件；请给出一个文件，或使用 --list</translation>
+    </message>
+    <message>
+        <source>one file at a time: unexpected &apos;%1&apos;</source>
+        <translation>一次只能写入一个文件：多余的 &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>no device chosen: name it with --target ID (`koru-flash --list` shows the devices that answer)</source>
+        <translation>未选择设备：请用 --target ID 指定（`koru-flash --list` 列出有应答的设备）</translation>
+    </message>
+    <message>
+        <source>bad device id &apos;%1&apos; for --target: give a number from 0 to 255, decimal or 0x hexadecimal</source>
+        <translation>--target 的设备ID &apos;%1&apos; 无效：请给出0到255之间的数，十进制或0x十六进制</translation>
+    </message>
+    <message>
+        <source>TYPE</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>HARDWARE ID</source>
+        <translation>硬件ID</translation>
+    </message>
+    <message>
+        <source>SERIAL NUMBER</source>
+        <translation>SN</translation>
+    </message>
+    <message>
+        <source>BOOT LOADER</source>
+        <translation>引导程序</translation>
+    </message>
+    <message>
+        <source>FIRMWARE</source>
+        <translation>固件版本</translation>
+    </message>
+    <message>
+        <source>no device answered on %1</source>
+        <translation>%1 上没有设备应答</translation>
+    </message>
+    <message>
+        <source>stopping after the current packet; press Ctrl-C again to quit at once</source>
+        <translation>当前数据包发送后停止；再按 Ctrl-C 立即退出</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
+        <source>The remote controller is restarting into its boot loader</source>
+        <translation>遥控器正在重启进入引导程序</translation>
+    </message>
+    <message>
+        <source>device %1 did not answer; `koru-flash --list` shows the devices that do</source>
+        <translation>设备 %1 没有应答；`koru-flash --list` 列出有应答的设备</translation>
+    </message>
+    <message>
+        <source>stopped before the end: the device did not receive the whole file</source>
+        <translation>升级未完成即停止：设备没有收到完整的文件</translation>
+    </message>
+    <message>
+        <source>the link to the device was lost</source>
+        <translation>与设备的连接已断开</translation>
+    </message>
+    <message>
+        <source>the upgrade failed</source>
+        <translation>升级失败</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 不存在</translation>
+    </message>
+    <message>
+        <source>no remote controller found; name its port with --device PATH</source>
+        <translation>未找到遥控器；请用 --device PATH 指定其端口</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>无法打开 %1</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>usb open error</source>
@@ -592,6 +699,14 @@
     <message>
         <source>upgred ok </source>
         <translation>升级完成</translation>
+    </message>
+    <message>
+        <source>restarting into boot loader</source>
+        <translation>设备正在重启进入引导程序</translation>
+    </message>
+    <message>
+        <source>no packet size</source>
+        <translation>设备给出的数据包大小为0，未开始升级</translation>
     </message>
 </context>
 <context>

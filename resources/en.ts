@@ -359,6 +359,113 @@
     </message>
 </context>
 <context>
+    <name>KoruFlash</name>
+    <message>
+        <source>bad time &apos;%1&apos; for --answer-timeout: give seconds above 0, at most %2</source>
+        <translation>bad time &apos;%1&apos; for --answer-timeout: give seconds above 0, at most %2</translation>
+    </message>
+    <message>
+        <source>--list shows every device: it takes no --target</source>
+        <translation>--list shows every device: it takes no --target</translation>
+    </message>
+    <message>
+        <source>--list takes no file: unexpected &apos;%1&apos;</source>
+        <translation>--list takes no file: unexpected &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--json goes with --list</source>
+        <translation>--json goes with --list</translation>
+    </message>
+    <message>
+        <source>no file to write; give one, or --list</source>
+        <translation>no file to write; give one, or --list</translation>
+    </message>
+    <message>
+        <source>one file at a time: unexpected &apos;%1&apos;</source>
+        <translation>one file at a time: unexpected &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>no device chosen: name it with --target ID (`koru-flash --list` shows the devices that answer)</source>
+        <translation>no device chosen: name it with --target ID (`koru-flash --list` shows the devices that answer)</translation>
+    </message>
+    <message>
+        <source>bad device id &apos;%1&apos; for --target: give a number from 0 to 255, decimal or 0x hexadecimal</source>
+        <translation>bad device id &apos;%1&apos; for --target: give a number from 0 to 255, decimal or 0x hexadecimal</translation>
+    </message>
+    <message>
+        <source>TYPE</source>
+        <translation>TYPE</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>HARDWARE ID</source>
+        <translation>HARDWARE ID</translation>
+    </message>
+    <message>
+        <source>SERIAL NUMBER</source>
+        <translation>SERIAL NUMBER</translation>
+    </message>
+    <message>
+        <source>BOOT LOADER</source>
+        <translation>BOOT LOADER</translation>
+    </message>
+    <message>
+        <source>FIRMWARE</source>
+        <translation>FIRMWARE</translation>
+    </message>
+    <message>
+        <source>no device answered on %1</source>
+        <translation>no device answered on %1</translation>
+    </message>
+    <message>
+        <source>stopping after the current packet; press Ctrl-C again to quit at once</source>
+        <translation>stopping after the current packet; press Ctrl-C again to quit at once</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
+        <source>The remote controller is restarting into its boot loader</source>
+        <translation>The remote controller is restarting into its boot loader</translation>
+    </message>
+    <message>
+        <source>device %1 did not answer; `koru-flash --list` shows the devices that do</source>
+        <translation>device %1 did not answer; `koru-flash --list` shows the devices that do</translation>
+    </message>
+    <message>
+        <source>stopped before the end: the device did not receive the whole file</source>
+        <translation>stopped before the end: the device did not receive the whole file</translation>
+    </message>
+    <message>
+        <source>the link to the device was lost</source>
+        <translation>the link to the device was lost</translation>
+    </message>
+    <message>
+        <source>the upgrade failed</source>
+        <translation>the upgrade failed</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message>
+        <source>no remote controller found; name its port with --device PATH</source>
+        <translation>no remote controller found; name its port with --device PATH</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>cannot open %1</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>usb open error</source>
@@ -595,6 +702,14 @@ Tools</translation>
     <message>
         <source>upgred ok </source>
         <translation>Upgrading Complete</translation>
+    </message>
+    <message>
+        <source>restarting into boot loader</source>
+        <translation>The device is restarting into its boot loader</translation>
+    </message>
+    <message>
+        <source>no packet size</source>
+        <translation>The device announced packet size 0; the upgrade was not started</translation>
     </message>
 </context>
 <context>

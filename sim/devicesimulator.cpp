@@ -81,6 +81,7 @@ QByteArray DeviceSimulator::completedImage(uint8_t deviceId) const
 
 void DeviceSimulator::receive(const QByteArray &bytes)
 {
+    emit input(bytes);
     reassembler.append(bytes);
     reassembler.takeFrames([this](const Frame &frame) { dispatch(frame); });
 }
@@ -96,6 +97,8 @@ void DeviceSimulator::dispatch(const Frame &frame)
     const uint8_t target = frame.target();
     if (!frameEndValid(frame.data(), frame.length) || !opts.deviceIds.contains(target))
         return;
+    if (device(target).restartingUntilMs > uptime.elapsed())
+        return; // a module restarting into its boot loader hears nothing
     const QByteArray request = frame.payloadBytes();
     const uint8_t set = frame.commandSet();
     const uint8_t id = frame.commandId();
@@ -150,13 +153,19 @@ QByteArray DeviceSimulator::startUpgrade(uint8_t deviceId, const QByteArray &req
     BootLoader &loader = device(deviceId).bootLoader;
     const bool wasApplication = loader.inApplication();
     const QByteArray answer = loader.start(request);
-    if (wasApplication && !loader.inApplication() && deviceId == RemoteControllerId) {
+    if (!wasApplication || loader.inApplication())
+        return answer;
+    if (deviceId == RemoteControllerId) {
         // The controller's application stops everything it was doing and reboots once
         // the answer is out; only its boot loader comes back on the port.
         setStreaming(false);
         setProductionDisplay(false);
         QTimer::singleShot(opts.processingDelayMs + opts.restartDelayMs, this,
                            &DeviceSimulator::bootLoaderRestart);
+    } else {
+        // A module reboots behind the controller, whose port stays.
+        device(deviceId).restartingUntilMs = uptime.elapsed() + opts.processingDelayMs
+                                             + opts.restartDelayMs + opts.restartDowntimeMs;
     }
     return answer;
 }

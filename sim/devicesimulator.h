@@ -42,6 +42,8 @@ public:
     bool isStreaming() const { return liveTimer.isActive(); }
 
 signals:
+    // Every byte the host sent, as it arrives, before it is cut into frames.
+    void input(const QByteArray &bytes);
     void output(const QByteArray &bytes);
     void upgradeCompleted(uint8_t deviceId, const QByteArray &image);
     // The remote controller has left its application for the boot loader: its USB port
@@ -55,6 +57,7 @@ private:
 
         DeviceProfile profile;
         BootLoader bootLoader;
+        qint64 restartingUntilMs = 0; // uptime at which a module's restart ends
     };
 
     Device &device(uint8_t id);

@@ -82,7 +82,9 @@ std::vector<NumberKnob> numberKnobs()
          [](SimulatorOptions &o, long long v) { o.calibrationCentreMs = int(v); }},
         {valued("restart-delay", "Time from the application-mode answer to the restart.", "ms"), 0, 60000,
          [](SimulatorOptions &o, long long v) { o.restartDelayMs = int(v); }},
-        {valued("restart-downtime", "How long the port stays away during the restart.", "ms"), 0, 600000,
+        {valued("restart-downtime",
+                "How long the restart takes: the controller's port stays away, a module answers "
+                "nothing (from its application-mode answer on, --restart-delay included).", "ms"), 0, 600000,
          [](SimulatorOptions &o, long long v) { o.restartDowntimeMs = int(v); }},
         {valued("ignore-sets", "Take no set command for this channel (1-16).", "channel"), 1, 16,
          [](SimulatorOptions &o, long long v) { o.ignoreSetsOfChannel = int(v); }},
@@ -101,8 +103,9 @@ std::vector<FlagKnob> flagKnobs()
         {QCommandLineOption("noise", "Send random bytes (never 0xAA) between frames."),
          [](SimulatorOptions &o) { o.noise = true; }},
         {QCommandLineOption("app-mode",
-                            "Answer the first upgrade start with status 2; the remote controller "
-                            "then restarts into its boot loader (the port goes away and comes back)."),
+                            "Answer the first upgrade start with status 2, then restart into the boot "
+                            "loader: the remote controller's port goes away and comes back, a module "
+                            "answers nothing until its restart is over."),
          [](SimulatorOptions &o) { o.startInApplication = true; }},
         {QCommandLineOption("calibration-error", "Report the calibration error flag."),
          [](SimulatorOptions &o) { o.calibrationError = true; }},

@@ -27,8 +27,9 @@ struct SimulatorOptions
     int8_t refuseStartCode = 0;
     int8_t refuseDataCode = 0;
     int8_t refuseEndCode = 0;
-    // Devices run their application and answer the upgrade start with status 2 once;
-    // the remote controller then restarts into its boot loader and is re-plugged.
+    // Devices run their application and answer the upgrade start with status 2 once, then
+    // restart into their boot loader: the remote controller's port goes away and comes
+    // back, a module answers nothing until its restart is over.
     bool startInApplication = false;
     // Data bytes per upgrade packet announced by the boot loader (1 to 253).
     int packetSize = 128;
@@ -41,7 +42,8 @@ struct SimulatorOptions
     // Time the controller spends on the centre positions after a calibration start.
     int calibrationCentreMs = 1500;
     // Time from the application-mode answer to the restart into the boot loader, and how
-    // long the port stays away during that restart.
+    // long the restart takes (the controller's port stays away; a module is silent for
+    // both times together).
     int restartDelayMs = 300;
     int restartDowntimeMs = 1000;
     // The controller takes no set command for this channel (1 to 16; 0: it takes all).

@@ -180,7 +180,8 @@ void TstChannelSettings::loadThenSave()
     const QString saved = files.filePath(QStringLiteral("saved.json"));
     chooseFile(saved);
     QTest::mouseClick(button(QStringLiteral("Save settings…")), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(shownBox(), 8000);
+    // The load's box may still be on its way out.
+    QTRY_VERIFY_WITH_TIMEOUT(shownBox() && shownBox()->text().startsWith(QLatin1String("Saved")), 8000);
     QCOMPARE(shownBox()->icon(), QMessageBox::Information);
     ChannelSettings read;
     QString error;

@@ -1,5 +1,7 @@
 #include "devicelink.h"
 #include "deviceport.h"
+#include "deviceprofile.h"
+#include "devicetypes.h"
 #include "framereassembler.h"
 #include "koruresources.h"
 #include "portenumerator.h"
@@ -7,15 +9,22 @@
 #include "pseudoterminal.h"
 #include "simulatorhost.h"
 #include "upgradesession.h"
+#include "versiontext.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
+
+#include <algorithm>
 
 using namespace Koru;
 
@@ -26,6 +35,19 @@ namespace {
 
 const QString RetryAdvice = QStringLiteral(
     "please update again. If failed many times, please contact our service center for help");
+
+// What koru-flash --list shows of a simulated device, column by column.
+QStringList listedColumns(uint8_t id)
+{
+    const DeviceProfile profile = DeviceProfile::forDevice(id);
+    const QByteArray serial = profile.uid.left(8).toHex().toUpper();
+    return {deviceTypeName(id),
+            QStringLiteral("0x%1").arg(QString::number(id, 16).toUpper()),
+            QString::fromLatin1(profile.hardwareId),
+            QString::fromLatin1(serial.left(8) + ' ' + serial.mid(8)),
+            versionText(profile.bootLoaderVersion),
+            versionText(profile.firmwareVersion)};
+}
 
 } // namespace
 
@@ -46,8 +68,8 @@ private slots:
     void startStatusZeroRepeatsUntilTimeOut();
     void pulledCableIsNoSuccess();
     void controllerResumesAfterRestart();
-    void commandLineExitCodes_data();
-    void commandLineExitCodes();
+    void commandLine_data();
+    void commandLine();
 
 private:
     QString writeImage(int size);
@@ -55,17 +77,21 @@ private:
     bool startSimulator(const SimulatorOptions &options);
     // A link to the simulated controller's port, opened as koru-flash opens it.
     std::unique_ptr<DeviceLink> openLink(const UpgradeTimings &timings = {});
+    // Checks that the output of --list (a table, or JSON) names exactly these devices.
+    void checkListed(const QString &output, bool json, const QVector<uint8_t> &ids);
 
     QTemporaryDir dir;
     QTranslator english;
     std::unique_ptr<SimulatorHost> simulator;
     QList<QPair<uint8_t, QByteArray>> completed;
+    qint64 receivedBytes = 0; // by the simulated devices
     QString link;
 };
 
 void TestFlash::initTestCase()
 {
     qRegisterMetaType<uint8_t>("uint8_t");
+    qRegisterMetaType<QProcess::ExitStatus>("QProcess::ExitStatus"); // for the spy on finished
     QVERIFY(dir.isValid());
     initKoruResources();
     QVERIFY(english.load(QStringLiteral(":/en.qm")));
@@ -76,6 +102,7 @@ void TestFlash::initTestCase()
 void TestFlash::init()
 {
     completed.clear();
+    receivedBytes = 0;
 }
 
 void TestFlash::cleanup()
@@ -88,6 +115,8 @@ bool TestFlash::startSimulator(const SimulatorOptions &options)
     simulator = std::make_unique<SimulatorHost>(options);
     connect(simulator->simulator(), &DeviceSimulator::upgradeCompleted, this,
             [this](uint8_t id, const QByteArray &image) { completed.append({id, image}); });
+    connect(simulator->simulator(), &DeviceSimulator::input, this,
+            [this](const QByteArray &bytes) { receivedBytes += bytes.size(); });
     return simulator->start(link);
 }
 
@@ -280,41 +309,185 @@ void TestFlash::controllerResumesAfterRestart()
     QCOMPARE(completed[0].second, imageContent(1000));
 }
 
-void TestFlash::commandLineExitCodes_data()
+void TestFlash::checkListed(const QString &output, bool json, const QVector<uint8_t> &ids)
 {
-    QTest::addColumn<int>("refuseStart");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("lastLine");
-
-    QTest::newRow("success") << 0 << "image.bin" << 0 << "Upgrading Complete";
-    QTest::newRow("refused") << -13 << "image.bin" << 4 << "Wrong firmware, please choose the right firmware";
-    QTest::newRow("missing file") << 0 << "missing.bin" << 3 << "File open failed";
+    QVector<uint8_t> expected = ids;
+    std::sort(expected.begin(), expected.end());
+    QList<QStringList> rows;
+    if (json) {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(output.toUtf8(), &error);
+        QVERIFY2(document.isArray(), qPrintable(error.errorString()));
+        for (const QJsonValue &value : document.array()) {
+            const QJsonObject device = value.toObject();
+            rows.append({device.value("type").toString(),
+                         QStringLiteral("0x%1").arg(QString::number(device.value("id").toInt(), 16).toUpper()),
+                         device.value("hardwareId").toString(), device.value("serialNumber").toString(),
+                         device.value("bootLoaderVersion").toString(), device.value("firmwareVersion").toString()});
+        }
+    } else {
+        QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QVERIFY(!lines.isEmpty());
+        const QRegularExpression header("^TYPE +ID +HARDWARE ID +SERIAL NUMBER +BOOT LOADER +FIRMWARE$");
+        QVERIFY2(lines.takeFirst().contains(header), qPrintable(output));
+        for (const QString &line : qAsConst(lines))
+            rows.append(line.split(QRegularExpression(QStringLiteral(" {2,}"))));
+    }
+    QCOMPARE(rows.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        QCOMPARE(rows[i], listedColumns(expected[i]));
 }
 
-void TestFlash::commandLineExitCodes()
+void TestFlash::commandLine_data()
 {
-    QFETCH(int, refuseStart);
-    QFETCH(QString, file);
+    QTest::addColumn<QStringList>("arguments"); // {port} is the simulator's port, {dir} the files' folder
+    QTest::addColumn<SimulatorOptions>("options");
+    QTest::addColumn<bool>("terminal"); // standard output on a pseudo-terminal
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // patterns
+    QTest::addColumn<QString>("errors");
+    QTest::addColumn<int>("completedId"); // the device whose upgrade ended with the reset; -1: none
+    QTest::addColumn<bool>("sends");      // false: the simulator receives not a single byte
+
+    const QString image = QStringLiteral("{dir}/image700.bin");
+    const QStringList port{"--device", "{port}"};
+    const QString percentLines = QStringLiteral("(\\d+%\\n)+");
+    const QString complete = QStringLiteral("Upgrading Complete\\n$");
+    const QString usageHint = QStringLiteral("\\nTry 'koru-flash --help' for more information\\.\\n$");
+    const SimulatorOptions plain;
+    SimulatorOptions options = plain;
+
+    QTest::newRow("success") << port + QStringList{"--target", "0x10", image} << plain << false << 0
+                             << "^" + percentLines + complete << "^$" << 0x10 << true;
+    QTest::newRow("success on a terminal")
+        << port + QStringList{"--target", "0x2C", image} << plain << true << 0
+        << "^(\\r\\[[#.]{40}\\] +\\d+%)+\\n" + complete << "^$" << 0x2C << true;
+    QTest::newRow("old option names, decimal id")
+        << QStringList{"--port", "{port}", "--device-id", "19", image} << plain << false << 0
+        << "^" + percentLines + complete << "^$" << 0x13 << true;
+    options.startInApplication = true;
+    options.restartDelayMs = 100;
+    options.restartDowntimeMs = 300;
+    QTest::newRow("module in application mode")
+        << port + QStringList{"--target", "0x13", image} << options << false << 0
+        << "^The device is restarting into its boot loader\\n" + percentLines + complete << "^$" << 0x13 << true;
+    QTest::newRow("controller in application mode")
+        << port + QStringList{"--target", "0x10", image} << options << false << 0
+        << "^The remote controller is restarting into its boot loader\\n" + percentLines + complete << "^$"
+        << 0x10 << true;
+    options = plain;
+    options.refuseStartCode = -13;
+    QTest::newRow("refused") << port + QStringList{"--target", "0x10", image} << options << false << 4 << "^$"
+                             << "^koru-flash: Wrong firmware, please choose the right firmware\\n$" << -1 << true;
+    options = plain;
+    options.packetSize = 1;
+    QTest::newRow("more than 65536 packets")
+        << port + QStringList{"--target", "0x13", "{dir}/image65537.bin"} << options << false << 3 << "^$"
+        << "^koru-flash: The file needs more than 65536 packets; the upgrade was not started\\n$" << -1 << true;
+    QTest::newRow("silent target")
+        << port + QStringList{"--target", "0x15", "--answer-timeout", "1", image} << plain << false << 5 << "^$"
+        << "^koru-flash: device 0x15 did not answer; `koru-flash --list` shows the devices that do\\n$" << -1
+        << true;
+    QTest::newRow("missing file") << port + QStringList{"--target", "0x10", "{dir}/missing.bin"} << plain << false
+                                  << 3 << "^$"
+                                  << "^koru-flash: cannot read \\S*/missing\\.bin: No such file or directory\\n$"
+                                  << -1 << false;
+    QTest::newRow("missing port") << QStringList{"--device", "{dir}/ttyNone", "--target", "0x10", image} << plain
+                                  << false << 2 << "^$" << "^koru-flash: \\S*/ttyNone does not exist\\n$" << -1
+                                  << false;
+    QTest::newRow("no target") << port + QStringList{image} << plain << false << 1 << "^$"
+                               << "^koru-flash: no device chosen: name it with --target ID \\(`koru-flash --list` "
+                                  "shows the devices that answer\\)"
+                                      + usageHint
+                               << -1 << false;
+    QTest::newRow("target not a number")
+        << port + QStringList{"--target", "0x1G", image} << plain << false << 1 << "^$"
+        << "^koru-flash: bad device id '0x1G' for --target: give a number from 0 to 255, decimal or 0x "
+           "hexadecimal"
+               + usageHint
+        << -1 << false;
+    QTest::newRow("target above 255") << port + QStringList{"--target", "256", image} << plain << false << 1
+                                      << "^$" << "^koru-flash: bad device id '256' for --target" << -1 << false;
+    QTest::newRow("two files") << port + QStringList{"--target", "0x10", image, image} << plain << false << 1
+                               << "^$" << "^koru-flash: one file at a time" << -1 << false;
+    QTest::newRow("list") << port + QStringList{"--list"} << plain << false << 0 << "^TYPE " << "^$" << -1 << true;
+    QTest::newRow("list as JSON") << port + QStringList{"--list", "--json"} << plain << false << 0 << "^\\[\\n"
+                                  << "^$" << -1 << true;
+    options = plain;
+    options.deviceIds = {0x2C, RemoteControllerId, 0x15};
+    QTest::newRow("list of other devices") << port + QStringList{"--list"} << options << false << 0 << "^TYPE "
+                                           << "^$" << -1 << true;
+    options.deviceIds.clear();
+    QTest::newRow("list, no device answers") << port + QStringList{"--list"} << options << false << 5 << "^$"
+                                             << "^koru-flash: no device answered on \\S+\\n$" << -1 << true;
+    QTest::newRow("list as JSON, no device answers")
+        << port + QStringList{"--list", "--json"} << options << false << 5 << "^\\[\\n?\\]\\n$"
+        << "^koru-flash: no device answered on \\S+\\n$" << -1 << true;
+    QTest::newRow("list with a target") << port + QStringList{"--list", "--target", "0x10"} << plain << false << 1
+                                        << "^$" << "^koru-flash: --list shows every device" << -1 << false;
+    QTest::newRow("JSON without list") << port + QStringList{"--json", "--target", "0x10", image} << plain << false
+                                       << 1 << "^$" << "^koru-flash: --json goes with --list" << -1 << false;
+}
+
+// The built koru-flash against the simulator on its pseudo-terminal, as a user runs it.
+void TestFlash::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(SimulatorOptions, options);
+    QFETCH(bool, terminal);
     QFETCH(int, exitCode);
-    QFETCH(QString, lastLine);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    QFETCH(int, completedId);
+    QFETCH(bool, sends);
     const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../flash/koru-flash");
     if (!QFileInfo::exists(program))
         QSKIP("koru-flash is not built");
-    SimulatorOptions options;
-    options.refuseStartCode = int8_t(refuseStart);
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
-    QFile::rename(writeImage(700), dir.filePath(QStringLiteral("image.bin")));
+    for (const int size : {700, 65537})
+        QVERIFY(!writeImage(size).isEmpty());
+    arguments.replaceInStrings(QStringLiteral("{port}"), link);
+    arguments.replaceInStrings(QStringLiteral("{dir}"), dir.path());
 
     QProcess flash;
+    PseudoTerminal screen;
+    QByteArray screenBytes;
+    if (terminal) {
+        if (!screen.open())
+            QSKIP("no pseudo-terminal for the output here");
+        connect(&screen, &PseudoTerminal::received, this,
+                [&screenBytes](const QByteArray &bytes) { screenBytes += bytes; });
+        flash.setStandardOutputFile(screen.slavePath());
+    }
     QSignalSpy finished(&flash, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
-    flash.start(program, {QStringLiteral("--port"), link, QStringLiteral("--device-id"), QStringLiteral("0x10"),
-                          dir.filePath(file)});
-    QVERIFY(finished.wait(20000)); // the simulator answers while the spy waits
-    QCOMPARE(flash.exitCode(), exitCode);
-    const QStringList lines = QString::fromUtf8(flash.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(lines.value(lines.size() - 1), lastLine);
+    flash.start(program, arguments);
+    QVERIFY(finished.wait(30000)); // the simulator answers while the spy waits
+    QTest::qWait(200);             // for what is still on its way through the terminals
+    const QString standardOutput = QString::fromUtf8(terminal ? screenBytes : flash.readAllStandardOutput());
+    const QString standardError = QString::fromUtf8(flash.readAllStandardError());
+    QCOMPARE(flash.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(flash.exitCode() == exitCode, qPrintable(QString::number(flash.exitCode()) + ": " + standardError));
+    QVERIFY2(standardOutput.contains(QRegularExpression(output)), qPrintable(standardOutput));
+    QVERIFY2(standardError.contains(QRegularExpression(errors)), qPrintable(standardError));
+    if (arguments.contains(QStringLiteral("--list")) && exitCode == 0) {
+        checkListed(standardOutput, arguments.contains(QStringLiteral("--json")), options.deviceIds);
+        if (QTest::currentTestFailed())
+            return;
+    }
+    // Every frame left koru-flash before it ended: the device saw the reset that completes
+    // the upgrade.
+    if (completedId >= 0) {
+        QTRY_COMPARE(completed.size(), 1);
+        QCOMPARE(int(completed[0].first), completedId);
+        QCOMPARE(completed[0].second, imageContent(700));
+    } else {
+        QVERIFY(completed.isEmpty());
+    }
+    if (!sends)
+        QCOMPARE(receivedBytes, qint64(0));
+    else
+        QVERIFY(receivedBytes > 0);
 }
 
 QTEST_GUILESS_MAIN(TestFlash)

@@ -332,7 +332,8 @@ void TestUpgradeEngine::answerOnTheLastPollCounts_data()
     QTest::addColumn<UpgradeOutcome>("outcome");
 
     QTest::newRow("start at 45 s") << int(CMD_ID_UPGRADE_START) << 45000 << UpgradeOutcome::Succeeded;
-    QTest::newRow("start after 45 s") << int(CMD_ID_UPGRADE_START) << 45001 << UpgradeOutcome::TimedOut;
+    // Nothing came within the time: most likely there is no such device.
+    QTest::newRow("start after 45 s") << int(CMD_ID_UPGRADE_START) << 45001 << UpgradeOutcome::NoAnswer;
     QTest::newRow("data at 30 s") << int(CMD_ID_UPGRADE_DATA) << 30000 << UpgradeOutcome::Succeeded;
     QTest::newRow("data after 30 s") << int(CMD_ID_UPGRADE_DATA) << 30001 << UpgradeOutcome::TimedOut;
     QTest::newRow("end at 60 s") << int(CMD_ID_UPGRADE_END) << 60000 << UpgradeOutcome::Succeeded;
@@ -446,52 +447,98 @@ void TestUpgradeEngine::stopBeforeStartAcceptedHasNoEffect()
 void TestUpgradeEngine::applicationMode_data()
 {
     QTest::addColumn<int>("target");
-    QTest::addColumn<int>("knownPacketSize");
+    QTest::addColumn<int>("applicationAnswers"); // starts answered with status 2; -1: every one
+    QTest::addColumn<int>("earlierPacketSize");  // from an earlier run's boot loader; 0: none
     QTest::addColumn<UpgradeOutcome>("outcome");
     QTest::addColumn<bool>("updatingAfter");
 
-    QTest::newRow("controller restarts") << int(RemoteControllerId) << 16 << UpgradeOutcome::Restarting << true;
-    QTest::newRow("module, no size yet") << 0x13 << 0 << UpgradeOutcome::NoPacketSize << false;
-    QTest::newRow("module, size known") << 0x13 << 16 << UpgradeOutcome::Succeeded << false;
+    QTest::newRow("controller restarts") << int(RemoteControllerId) << 1 << 16 << UpgradeOutcome::Restarting
+                                         << true;
+    QTest::newRow("module restarts, no packet size before") << 0x13 << 1 << 0 << UpgradeOutcome::Succeeded
+                                                            << false;
+    QTest::newRow("module restarts, earlier packet size") << 0x13 << 1 << 16 << UpgradeOutcome::Succeeded
+                                                          << false;
+    QTest::newRow("module answers twice from its application") << 0x13 << 2 << 0 << UpgradeOutcome::Succeeded
+                                                               << false;
+    QTest::newRow("module stays in its application") << 0x13 << -1 << 16 << UpgradeOutcome::TimedOut << false;
 }
 
+// A module that answers the start from its application restarts into its boot loader: the
+// start is repeated until the boot loader answers it with its packet size, and only then does
+// data go out. The controller restarts too, but its port goes away and the run resumes later.
 void TestUpgradeEngine::applicationMode()
 {
     QFETCH(int, target);
-    QFETCH(int, knownPacketSize);
+    QFETCH(int, applicationAnswers);
+    QFETCH(int, earlierPacketSize);
     QFETCH(UpgradeOutcome, outcome);
     QFETCH(bool, updatingAfter);
-    actAsBootLoader(*host, knownPacketSize);
-    answerItself(*host, CMD_ID_UPGRADE_START, [this](const Command &c) { host->answer(c.id, bytes({2})); });
-    host->state.onePackSize = uint8_t(knownPacketSize);
+    constexpr int BootLoaderPacketSize = 8;
+    actAsBootLoader(*host, BootLoaderPacketSize);
+    int starts = 0;
+    answerItself(*host, CMD_ID_UPGRADE_START, [this, &starts, applicationAnswers](const Command &c) {
+        ++starts;
+        const bool application = applicationAnswers < 0 || starts <= applicationAnswers;
+        host->answer(c.id, application ? bytes({2}) : bytes({1, BootLoaderPacketSize}));
+    });
+    host->state.onePackSize = uint8_t(earlierPacketSize);
 
     QCOMPARE(runWith(patternBytes(40), uint8_t(target)), outcome);
     QCOMPARE(host->updating, updatingAfter);
-    QCOMPARE(host->sentWithId(CMD_ID_UPGRADE_DATA).isEmpty(), outcome != UpgradeOutcome::Succeeded);
-    if (outcome != UpgradeOutcome::Succeeded)
+    const QList<Command> startCommands = host->sentWithId(CMD_ID_UPGRADE_START);
+    const QList<Command> data = host->sentWithId(CMD_ID_UPGRADE_DATA);
+    const QString restarting = QStringLiteral("restarting into boot loader");
+    switch (outcome) {
+    case UpgradeOutcome::Restarting:
+        QCOMPARE(startCommands.size(), 1);
+        QVERIFY(data.isEmpty());
         QVERIFY(host->messages.isEmpty());
+        break;
+    case UpgradeOutcome::Succeeded:
+        QCOMPARE(startCommands.size(), applicationAnswers + 1);
+        // The restart is given time: no start follows at once.
+        for (int i = 1; i < startCommands.size(); ++i)
+            QVERIFY(startCommands[i].at - startCommands[i - 1].at >= UpgradeTimings().restart.resendMs);
+        QCOMPARE(data.size(), 40 / BootLoaderPacketSize);
+        QVERIFY(data.first().at > startCommands.last().at);
+        for (const Command &packet : data)
+            QCOMPARE(packet.payload.size(), 2 + BootLoaderPacketSize);
+        QCOMPARE(host->messages, (QList<QPair<int, QString>>{{0, restarting}, {0, QStringLiteral("upgred ok ")}}));
+        break;
+    default:
+        QVERIFY(data.isEmpty());
+        QCOMPARE(host->now, qint64(UpgradeTimings().restart.giveUpMs + 1));
+        QCOMPARE(host->messages.size(), 2);
+        QCOMPARE(host->messages[0], qMakePair(0, restarting));
+        QCOMPARE(upgradeMessageText(host->messages[1].first, {}), QStringLiteral("msgerror1"));
+        break;
+    }
 }
 
 void TestUpgradeEngine::uncarriableFileSendsNoData_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<int>("packetSize");
+    QTest::addColumn<UpgradeOutcome>("outcome");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("packet 254") << 40 << 254 << "packet size too large";
-    QTest::newRow("packet 255") << 40 << 255 << "packet size too large";
-    QTest::newRow("65537 packets of 16") << 65536 * 16 + 1 << 16 << "file too large";
-    QTest::newRow("65537 packets of 253") << 65536 * 253 + 1 << 253 << "file too large";
+    QTest::newRow("packet 0") << 40 << 0 << UpgradeOutcome::NoPacketSize << "no packet size";
+    QTest::newRow("packet 254") << 40 << 254 << UpgradeOutcome::NotCarriable << "packet size too large";
+    QTest::newRow("packet 255") << 40 << 255 << UpgradeOutcome::NotCarriable << "packet size too large";
+    QTest::newRow("65537 packets of 16") << 65536 * 16 + 1 << 16 << UpgradeOutcome::NotCarriable << "file too large";
+    QTest::newRow("65537 packets of 253") << 65536 * 253 + 1 << 253 << UpgradeOutcome::NotCarriable
+                                          << "file too large";
 }
 
 void TestUpgradeEngine::uncarriableFileSendsNoData()
 {
     QFETCH(int, size);
     QFETCH(int, packetSize);
+    QFETCH(UpgradeOutcome, outcome);
     QFETCH(QString, message);
     actAsBootLoader(*host, packetSize);
 
-    QCOMPARE(runWith(QByteArray(size, 'x')), UpgradeOutcome::NotCarriable);
+    QCOMPARE(runWith(QByteArray(size, 'x')), outcome);
     QVERIFY(host->sentWithId(CMD_ID_UPGRADE_DATA).isEmpty());
     QCOMPARE(host->messages, (QList<QPair<int, QString>>{{0, message}}));
     QVERIFY(!host->updating);

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 // Untranslated name key of an upgradable device type (context "UpdateFileItem"), or
 // "unkownDevice" for an id outside the table.
 const char *deviceTypeKey(uint8_t deviceId);
+
+// The type's name in the installed translation, on one line: the catalogues break long
+// names in two for the window's narrow column.
+QString deviceTypeName(uint8_t deviceId);

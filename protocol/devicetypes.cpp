@@ -1,6 +1,6 @@
 #include "devicetypes.h"
 
-#include <QtGlobal>
+#include <QCoreApplication>
 
 namespace {
 
@@ -39,4 +39,9 @@ const char *deviceTypeKey(uint8_t deviceId)
             return type.key;
     }
     return "unkownDevice";
+}
+
+QString deviceTypeName(uint8_t deviceId)
+{
+    return QCoreApplication::translate("UpdateFileItem", deviceTypeKey(deviceId)).simplified();
 }

@@ -1,0 +1,173 @@
+#include "devicelist.h"
+
+#include "devicelink.h"
+#include "devicetypes.h"
+#include "frame.h"
+#include "options.h"
+#include "output.h"
+#include "versiontext.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimer>
+
+#include <cstring>
+#include <map>
+
+using namespace Koru;
+
+namespace {
+
+// --list waits at least the shortest time and at most the longest; in between it ends once
+// no answer came for the quiet time.
+constexpr int ListShortestMs = 1000;
+constexpr int ListQuietMs = 300;
+constexpr int ListLongestMs = 2000;
+
+constexpr int FirmwareVersionAt = 0;
+constexpr int BootVersionAt = 4;
+constexpr int HardwareIdAt = 8;
+constexpr int HardwareIdSize = 12;
+constexpr int SerialNumberSize = 8;
+
+// Text a device reported, made safe for a terminal.
+QString printable(QString text)
+{
+    for (QChar &c : text) {
+        if (!c.isPrint())
+            c = QLatin1Char('?');
+    }
+    return text;
+}
+
+// One device's answers to the identity and version poll.
+struct DeviceInfo
+{
+    bool hasVersion = false;
+    bool hasUid = false;
+    uint8_t version[sizeof DeviceState::deviceVersion] = {};
+    uint8_t uid[sizeof DeviceState::deviceUid] = {};
+
+    QString hardwareId() const
+    {
+        if (!hasVersion)
+            return {};
+        const char *text = reinterpret_cast<const char *>(version + HardwareIdAt);
+        return printable(QString::fromLatin1(text, int(qstrnlen(text, HardwareIdSize))));
+    }
+    QString serialNumber() const
+    {
+        if (!hasUid)
+            return {};
+        const QByteArray bytes(reinterpret_cast<const char *>(uid), SerialNumberSize);
+        return QString::fromLatin1(bytes.left(4).toHex().toUpper() + ' ' + bytes.mid(4).toHex().toUpper());
+    }
+    QString bootLoaderVersion() const { return versionAt(BootVersionAt); }
+    QString firmwareVersion() const { return versionAt(FirmwareVersionAt); }
+    QString versionAt(int offset) const { return hasVersion ? versionText(readU32(version + offset)) : QString(); }
+};
+
+// The devices that answer the poll DeviceLink sends when it opens the port.
+std::map<uint8_t, DeviceInfo> collectDevices(DeviceLink &link)
+{
+    std::map<uint8_t, DeviceInfo> devices;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastAnswerMs = -1;
+    QObject::connect(&link, &DeviceLink::responseReceived, &link, [&](const DecodedResponse &response) {
+        const DeviceState &state = link.state();
+        if (response.kind == Response::DeviceVersion) {
+            DeviceInfo &device = devices[response.source];
+            std::memcpy(device.version, state.deviceVersion, sizeof device.version);
+            device.hasVersion = true;
+        } else if (response.kind == Response::DeviceUid) {
+            DeviceInfo &device = devices[response.source];
+            std::memcpy(device.uid, state.deviceUid, sizeof device.uid);
+            device.hasUid = true;
+        } else {
+            return;
+        }
+        lastAnswerMs = clock.elapsed();
+    });
+    // Bounds each blocking wait for events, so the clock is looked at often.
+    QTimer tick;
+    tick.start(10);
+    for (;;) {
+        const qint64 now = clock.elapsed();
+        const bool quiet = lastAnswerMs >= 0 && now >= ListShortestMs && now - lastAnswerMs >= ListQuietMs;
+        if (quiet || now >= ListLongestMs)
+            break;
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    QObject::disconnect(&link, &DeviceLink::responseReceived, &link, nullptr);
+    return devices;
+}
+
+QJsonValue jsonText(const QString &text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+void printJson(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
+{
+    QJsonArray array;
+    for (const auto &entry : devices) {
+        const DeviceInfo &device = entry.second;
+        QJsonObject object;
+        object.insert(QStringLiteral("id"), int(entry.first));
+        object.insert(QStringLiteral("type"), deviceTypeName(entry.first));
+        object.insert(QStringLiteral("hardwareId"), jsonText(device.hardwareId()));
+        object.insert(QStringLiteral("serialNumber"), jsonText(device.serialNumber()));
+        object.insert(QStringLiteral("bootLoaderVersion"), jsonText(device.bootLoaderVersion()));
+        object.insert(QStringLiteral("firmwareVersion"), jsonText(device.firmwareVersion()));
+        array.append(object);
+    }
+    output.text(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+}
+
+void printTable(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
+{
+    QVector<QStringList> rows;
+    rows.append({FlashText::tr("TYPE"), FlashText::tr("ID"), FlashText::tr("HARDWARE ID"), FlashText::tr("SERIAL NUMBER"),
+                 FlashText::tr("BOOT LOADER"), FlashText::tr("FIRMWARE")});
+    const auto orDash = [](const QString &text) { return text.isEmpty() ? QStringLiteral("-") : text; };
+    for (const auto &entry : devices) {
+        const DeviceInfo &device = entry.second;
+        rows.append({deviceTypeName(entry.first), hexId(entry.first), orDash(device.hardwareId()),
+                     orDash(device.serialNumber()), orDash(device.bootLoaderVersion()),
+                     orDash(device.firmwareVersion())});
+    }
+    QVector<int> widths(rows.first().size(), 0);
+    for (const QStringList &row : rows) {
+        for (int column = 0; column < row.size(); ++column)
+            widths[column] = qMax(widths[column], row[column].size());
+    }
+    for (const QStringList &row : rows) {
+        QString line;
+        for (int column = 0; column < row.size(); ++column) {
+            const bool last = column == row.size() - 1;
+            line += last ? row[column] : row[column].leftJustified(widths[column] + 2);
+        }
+        output.line(line);
+    }
+}
+
+} // namespace
+
+int listDevices(DeviceLink &link, bool json, Output &output)
+{
+    const std::map<uint8_t, DeviceInfo> devices = collectDevices(link);
+    if (json)
+        printJson(output, devices);
+    else if (!devices.empty())
+        printTable(output, devices);
+    if (devices.empty()) {
+        output.problem(FlashText::tr("no device answered on %1").arg(link.portName()));
+        return ExitNoAnswer;
+    }
+    return ExitSuccess;
+}
+
