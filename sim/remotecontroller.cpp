@@ -16,6 +16,8 @@ enum SourceType : uint8_t { Primary = 0, Auxiliary = 1, RightDial = 4 };
 constexpr uint8_t LeftDial = 4;
 constexpr uint8_t FirstSwitch = 5;
 constexpr uint8_t LastSwitch = 10;
+// The auxiliary switches S1..S4 are auxiliary sources 2 to 5.
+constexpr uint8_t FirstAuxiliarySwitch = 2;
 
 const uint8_t *bytesOf(const QByteArray &array)
 {
@@ -79,7 +81,7 @@ void RemoteController::restoreDefaults()
             channel.sourceId = uint8_t(i - 1);
         } else {
             channel.sourceType = Auxiliary;
-            channel.sourceId = uint8_t(i - (LastSwitch + 2));
+            channel.sourceId = uint8_t(FirstAuxiliarySwitch + i - (LastSwitch + 2));
         }
     }
 }

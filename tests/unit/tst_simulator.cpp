@@ -1,3 +1,4 @@
+#include "chsource.h"
 #include "devicesimulator.h"
 #include "framereassembler.h"
 
@@ -241,6 +242,12 @@ private slots:
         for (int ch = 1; ch <= 4; ++ch) // the sticks J1..J4
             QCOMPARE(bench.answer(0x10, RemoteControllerSet, CMD_ID_GET_ENTITY, bytes({ch})),
                      bytes({ch, 0, ch - 1}));
+        // Every default source is one the channel page has an entry for.
+        for (int ch = 1; ch <= 16; ++ch) {
+            const QByteArray source = bench.answer(0x10, RemoteControllerSet, CMD_ID_GET_ENTITY, bytes({ch}));
+            QVERIFY2(indexForSource(uint8_t(source[1]), uint8_t(source[2])) != ChSourceUnknownIndex,
+                     qPrintable(QStringLiteral("channel %1").arg(ch)));
+        }
     }
 
     void calibrationSequence_data()
