@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -148,8 +149,9 @@ QMessageBox *TstChannelSettings::shownBox() const
 
 void TstChannelSettings::chooseFile(const QString &path)
 {
+    // Typed into the name field, as a user would: selectFile() races the dialog's folder model.
     whenModal<QFileDialog>(fixture->window(), [path](QFileDialog *dialog) {
-        dialog->selectFile(path);
+        dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(path);
         static_cast<QDialog *>(dialog)->accept();
     });
 }
