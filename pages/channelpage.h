@@ -17,7 +17,8 @@ struct DecodedResponse;
 // Page 0: the 16 channels and both sticks live; per channel the direction, the mapping
 // and the source; the stick calibration in the lower right corner. While the page is
 // current the controller streams its channel values and every channel's settings are
-// asked for twice a second.
+// asked for twice a second. The live values are drawn at a fixed rate at most, each time
+// the newest ones.
 class ChannelPage : public Page
 {
     Q_OBJECT
@@ -47,4 +48,5 @@ private:
     CrossWidget *rightStick = nullptr;
     CalibrationPanel *calibration = nullptr;
     QTimer *settingsTimer = nullptr;
+    QTimer *refreshTimer = nullptr;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPen>
 #include <QPixmap>
 #include <QPoint>
@@ -28,6 +29,7 @@ protected:
 private:
     const QPixmap &backdrop();
     QRect drawnArea() const;
+    QRect widestValueText() const;
 
     int16_t xPercent = 0;
     int16_t yPercent = 0;
@@ -37,4 +39,6 @@ private:
     QPixmap backdropCache;
     QColor backdropColour;
     QPen dashPen;
+    QFont valueFont;
+    QRect valueTextBox;
 };
