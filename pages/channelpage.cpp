@@ -16,7 +16,7 @@ namespace {
 constexpr int RowsPerColumn = 5;
 constexpr int SettingsQueryMs = 500;
 // Live values are drawn at most this often, however fast they arrive.
-constexpr int RefreshMs = 25;
+constexpr int RefreshMs = 33;
 
 // Rows 0..4, 5..9 and 10..15 fill three columns; the third column starts higher because
 // the stick displays only cover the first two.

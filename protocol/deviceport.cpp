@@ -24,7 +24,6 @@ SerialDevicePort::SerialDevicePort(QObject *parent)
 // announced once the handler is back.
 void SerialDevicePort::announce()
 {
-    watchNestedLoops();
     bool nested = false;
     do {
         announcing = true;
@@ -38,9 +37,9 @@ void SerialDevicePort::announce()
 // The event loop is about to wait inside a handler only when a nested loop runs there.
 void SerialDevicePort::watchNestedLoops()
 {
-    if (blockWatch)
+    if (watchingNestedLoops)
         return;
-    blockWatch = connect(QAbstractEventDispatcher::instance(thread()), &QAbstractEventDispatcher::aboutToBlock,
+    watchingNestedLoops = connect(QAbstractEventDispatcher::instance(thread()), &QAbstractEventDispatcher::aboutToBlock,
                          this, [this] {
                              if (announcing && !nestedLoopPoll.isActive())
                                  nestedLoopPoll.start();
@@ -60,6 +59,7 @@ QString SerialDevicePort::portName() const
 bool SerialDevicePort::open()
 {
     openError = OpenError::None;
+    watchNestedLoops();
     if (!port.open(QIODevice::ReadWrite)) {
         switch (port.error()) {
         case QSerialPort::PermissionError:

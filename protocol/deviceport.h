@@ -54,5 +54,5 @@ private:
     OpenError openError = OpenError::None;
     bool announcing = false;
     QTimer nestedLoopPoll{this};
-    QMetaObject::Connection blockWatch;
+    bool watchingNestedLoops = false;
 };

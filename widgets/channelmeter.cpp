@@ -20,16 +20,21 @@ constexpr int ValueHeight = 8;
 // The font size the style sheet gives every label.
 constexpr int ValuePixelSize = 12;
 
+QFont labelFont(QFont font)
+{
+    font.setPixelSize(ValuePixelSize);
+    return font;
+}
+
 } // namespace
 
 ChannelMeter::ChannelMeter(QWidget *parent)
     : QWidget(parent), barPicture(QStringLiteral(":/img/ch_probar.png")),
-      valueArea(ValueLeft, ValueTop, ValueWidth, ValueHeight)
+      valueArea(ValueLeft, ValueTop, ValueWidth, ValueHeight), valueText(labelFont(font()), this)
 {
     resize(valueArea.right() + 1, barPicture.height());
     setAttribute(Qt::WA_OpaquePaintEvent);
-    valueFont = font();
-    valueFont.setPixelSize(ValuePixelSize);
+    valueText.setNumber(shownValue);
 }
 
 void ChannelMeter::setValue(int percent, int16_t value)
@@ -42,6 +47,7 @@ void ChannelMeter::setValue(int percent, int16_t value)
         update(std::min(before, after), 0, std::abs(after - before), barPicture.height());
     if (value != shownValue) {
         shownValue = value;
+        valueText.setNumber(value);
         update(valueArea);
     }
 }
@@ -83,9 +89,10 @@ void ChannelMeter::paintEvent(QPaintEvent *event)
     painter.drawPixmap(QPoint(0, 0), fullBar, QRect(0, 0, end, height));
     painter.drawPixmap(QPoint(end, 0), emptyBar, QRect(end, 0, barPicture.width() - end, height));
     painter.fillRect(QRect(barPicture.width(), 0, width() - barPicture.width(), height), pageColour);
+    // Last, as the text is clipped to its area like a label's: the font is taller.
     if (event->rect().intersects(valueArea)) {
-        painter.setFont(valueFont);
         painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(valueArea, Qt::AlignCenter, QString::number(shownValue));
+        painter.setClipRect(valueArea);
+        valueText.draw(painter, valueText.centredIn(valueArea));
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "numbertext.h"
+
 #include <QColor>
-#include <QFont>
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
@@ -38,6 +39,6 @@ private:
     QPixmap emptyBar;
     QPixmap fullBar;
     QColor barColour;
-    QFont valueFont;
     QRect valueArea;
+    NumberText valueText;
 };

@@ -36,13 +36,14 @@ qreal toPixel(int16_t percent)
 
 CrossWidget::CrossWidget(QWidget *parent)
     : QWidget(parent), background(QStringLiteral(":/img/xy")), dashPen(QColor(0, 99, 192)),
-      valueFont(QString(), 4, 2)
+      valueFont(QString(), 4, 2), valueText(valueFont, this)
 {
     resize(226, 176);
     setAttribute(Qt::WA_OpaquePaintEvent);
     dashPen.setWidth(1);
     dashPen.setDashPattern({5, 3, 5, 3});
     valueTextBox = widestValueText();
+    valueText.setPair(xValue, yValue);
 }
 
 // The box of the widest value text, two signed five-digit values, around the start of its
@@ -68,6 +69,7 @@ void CrossWidget::setPosition(int x, int y, int newXValue, int newYValue)
     yPercent = values[1];
     xValue = values[2];
     yValue = values[3];
+    valueText.setPair(xValue, yValue);
     // Only what the old and the new position cover is painted again.
     update(before.united(drawnArea()));
 }
@@ -111,9 +113,7 @@ void CrossWidget::paintEvent(QPaintEvent *event)
         QPainter painter(this);
         painter.drawPixmap(0, 0, backdrop());
         painter.setPen(DotColour);
-        painter.setFont(valueFont);
-        painter.drawText(QPointF(px + TextOffset, py - TextOffset),
-                         QStringLiteral("%1,%2").arg(xValue).arg(yValue));
+        valueText.draw(painter, QPointF(px + TextOffset, py - TextOffset));
         painter.setPen(dashPen);
         painter.drawLine(QLineF(px, py, px, Centre));
         painter.drawLine(QLineF(px, py, Centre, py));

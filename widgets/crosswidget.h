@@ -1,5 +1,7 @@
 #pragma once
 
+#include "numbertext.h"
+
 #include <QFont>
 #include <QPen>
 #include <QPixmap>
@@ -41,4 +43,5 @@ private:
     QPen dashPen;
     QFont valueFont;
     QRect valueTextBox;
+    NumberText valueText;
 };
