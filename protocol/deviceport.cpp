@@ -39,11 +39,11 @@ void SerialDevicePort::watchNestedLoops()
 {
     if (watchingNestedLoops)
         return;
-    watchingNestedLoops = connect(QAbstractEventDispatcher::instance(thread()), &QAbstractEventDispatcher::aboutToBlock,
-                         this, [this] {
-                             if (announcing && !nestedLoopPoll.isActive())
-                                 nestedLoopPoll.start();
-                         });
+    auto *dispatcher = QAbstractEventDispatcher::instance(thread());
+    watchingNestedLoops = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+        if (announcing && !nestedLoopPoll.isActive())
+            nestedLoopPoll.start();
+    });
 }
 
 void SerialDevicePort::setPortName(const QString &name)

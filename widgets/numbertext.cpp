@@ -72,5 +72,6 @@ void NumberText::draw(QPainter &painter, const QPointF &origin) const
 QPointF NumberText::centredIn(const QRectF &area) const
 {
     const qreal height = font.ascent() + font.descent();
-    return {area.x() + (area.width() - textWidth) / 2, area.y() + (area.height() - height) / 2 + font.ascent()};
+    return {area.x() + (area.width() - textWidth) / 2,
+            area.y() + (area.height() - height) / 2 + font.ascent()};
 }

@@ -350,7 +350,8 @@ void TstChannelPage::burstShowsNewestValuesWithinOneRefresh()
     QCOMPARE(crosses[1]->stickPercent(), QPoint(0, 50));
 
     const auto timers = row(0)->parentWidget()->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
-    QTRY_COMPARE(std::count_if(timers.cbegin(), timers.cend(), [](const QTimer *t) { return t->isActive(); }), 1);
+    const auto running = [](const QTimer *t) { return t->isActive(); };
+    QTRY_COMPARE(std::count_if(timers.cbegin(), timers.cend(), running), 1);
 }
 
 // The 96 queries leave in one write.

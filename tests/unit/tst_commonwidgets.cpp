@@ -156,7 +156,8 @@ void TstCommonWidgets::meterLooksLikeStyledBarAndLabel()
     label->setText(QString::number(value));
     meter->setValue(percent, int16_t(value));
     const auto shown = [&page] {
-        return page.screen()->grabWindow(page.winId(), 0, 20, 170, 20).toImage().convertToFormat(QImage::Format_RGB32);
+        const QPixmap screen = page.screen()->grabWindow(page.winId(), 0, 20, 170, 20);
+        return screen.toImage().convertToFormat(QImage::Format_RGB32);
     };
     // The reference is drawn afresh: the progress bar itself leaves the screen stale after a
     // change narrower than its chunk width.
