@@ -16,6 +16,8 @@ namespace {
 
 constexpr int RowsPerColumn = 5;
 constexpr int SettingsQueryMs = 500;
+// Live values are drawn at most this often, however fast they arrive.
+constexpr int RefreshMs = 33;
 
 // Rows 0..4, 5..9 and 10..15 fill three columns; the third column starts higher because
 // the stick displays only cover the first two.
@@ -47,7 +49,7 @@ uint8_t channelNumber(int index)
 } // namespace
 
 ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *parent)
-    : Page(link, settings, parent), settingsTimer(new QTimer(this))
+    : Page(link, settings, parent), settingsTimer(new QTimer(this)), refreshTimer(new QTimer(this))
 {
     for (int index = 0; index < ChannelCount; ++index) {
         auto *row = new ChSubWidget(this);
@@ -69,6 +71,9 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
     settingsFiles->move(581, 8);
 
     connect(settingsTimer, &QTimer::timeout, this, &ChannelPage::querySettings);
+    refreshTimer->setSingleShot(true);
+    refreshTimer->setInterval(RefreshMs);
+    connect(refreshTimer, &QTimer::timeout, this, &ChannelPage::showChannelValues);
     connect(&link, &DeviceLink::responseReceived, this, &ChannelPage::onResponse);
 }
 
@@ -95,7 +100,9 @@ void ChannelPage::onResponse(const DecodedResponse &response)
 {
     switch (response.kind) {
     case Response::ChannelValues:
-        showChannelValues();
+        // Every report is stored already; the first one after a refresh arms the next.
+        if (!refreshTimer->isActive())
+            refreshTimer->start();
         break;
     case Response::ChannelReverse:
         showDirection(response.index);
@@ -161,6 +168,7 @@ void ChannelPage::showMapping(int index)
 // module side; both answer into the same state.
 void ChannelPage::querySettings()
 {
+    const DeviceLink::WriteBatch batch(link);
     const uint8_t queries[] = {CMD_ID_GET_REVERSE, CMD_ID_GET_ENTITY, CMD_ID_GET_MAP};
     for (int index = 0; index < ChannelCount; ++index) {
         const uint8_t ch = channelNumber(index);

@@ -19,7 +19,8 @@ struct DecodedResponse;
 // and the source; the stick calibration in the lower right corner, and in the upper right
 // the buttons that save the channel settings to a file and load them back. While the page
 // is current the controller streams its channel values and every channel's settings are
-// asked for twice a second.
+// asked for twice a second. The live values are drawn at a fixed rate at most, each time
+// the newest ones.
 class ChannelPage : public Page
 {
     Q_OBJECT
@@ -50,4 +51,5 @@ private:
     CalibrationPanel *calibration = nullptr;
     ChannelSettingsPanel *settingsFiles = nullptr;
     QTimer *settingsTimer = nullptr;
+    QTimer *refreshTimer = nullptr;
 };

@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QThread>
-#include <QTimer>
 
 namespace Koru {
 namespace {
@@ -18,7 +17,8 @@ namespace {
 const uint8_t PolledDeviceIds[] = {0x10, 0x13, 0x15, 0x17, 0x18, 0x1A, 0x1C, 0x1E, 0x20,
                                    0x22, 0x24, 0x26, 0x28, 0x2A, 0x2C, 0x2E, 0x30};
 
-constexpr int PollIntervalMs = 10;
+// Bytes taken from the port per read; the receive buffer grows only for longer frames.
+constexpr int ReadChunkBytes = 1024;
 // Time the controller is given after its port opened before it is asked anything.
 constexpr int SettleAfterOpenMs = 100;
 constexpr int MaxShellTextBytes = 200;
@@ -29,13 +29,10 @@ DeviceLink::DeviceLink(DevicePort *devicePort, PortEnumerator *portEnumerator, Q
     : QObject(parent)
     , port(devicePort ? devicePort : new SerialDevicePort)
     , enumerator(portEnumerator ? portEnumerator : new SystemPortEnumerator)
-    , pollTimer(new QTimer(this))
 {
     port->setParent(this);
     enumerator->setParent(this);
     upgradeSession = new UpgradeSession(*this, deviceState, this);
-    pollTimer->setInterval(PollIntervalMs);
-    connect(pollTimer, &QTimer::timeout, this, &DeviceLink::receive);
     connect(port, &DevicePort::readyRead, this, &DeviceLink::receive);
     connect(enumerator, &PortEnumerator::deviceDiscovered, this, &DeviceLink::rescan);
     connect(enumerator, &PortEnumerator::deviceRemoved, this, &DeviceLink::rescan);
@@ -117,12 +114,10 @@ bool DeviceLink::openPort(const QString &name)
     currentPortName = name;
     port->setPortName(name);
     if (port->open()) {
-        pollTimer->start();
         qDebug() << "open ok";
         emit connectionChanged(true, name);
         return true;
     }
-    pollTimer->stop();
     qDebug() << "open error";
     emit connectionChanged(false, QString());
     emit openFailed(port->lastOpenError());
@@ -134,20 +129,22 @@ void DeviceLink::close()
     if (!port->isOpen())
         return;
     port->close();
-    pollTimer->stop();
     currentPortName.clear();
     qDebug() << "close ok";
     emit connectionChanged(false, QString());
 }
 
+// Reads through a buffer on the stack, so a report costs no allocation on its way in.
 void DeviceLink::receive()
 {
-    if (port->bytesAvailable() <= 0)
-        return;
-    receiveBuffer.append(port->readAll());
-    // A bad header costs only its own bytes and the pass goes on: ending it there would let
-    // a device that sends dense garbage hold its answers back and the buffer grow.
-    receiveBuffer.takeFrames([this](const Frame &frame) { dispatch(frame); });
+    char chunk[ReadChunkBytes];
+    qint64 count = 0;
+    while ((count = port->read(chunk, sizeof chunk)) > 0) {
+        receiveBuffer.append(chunk, int(count));
+        // A bad header costs only its own bytes and the pass goes on: ending it there would
+        // let a device that sends dense garbage hold its answers back and the buffer grow.
+        receiveBuffer.takeFrames([this](const Frame &frame) { dispatch(frame); });
+    }
 }
 
 void DeviceLink::dispatch(const Frame &frame)
@@ -163,7 +160,21 @@ bool DeviceLink::send(uint8_t set, uint8_t id, uint8_t target, const uint8_t *pa
         return false;
     uint8_t frame[MaxFrameSize];
     const int size = buildFrame(frame, payload, uint8_t(length), set, id, target);
-    return port->write(reinterpret_cast<const char *>(frame), size) == size;
+    const auto *bytes = reinterpret_cast<const char *>(frame);
+    if (openBatches > 0) {
+        batchedFrames.append(bytes, size);
+        return true;
+    }
+    return port->write(bytes, size) == size;
+}
+
+void DeviceLink::endBatch()
+{
+    if (--openBatches > 0 || batchedFrames.isEmpty())
+        return;
+    if (port->isOpen())
+        port->write(batchedFrames.constData(), batchedFrames.size());
+    batchedFrames.clear();
 }
 
 bool DeviceLink::send(uint8_t set, uint8_t id, uint8_t target, const QByteArray &payload)

@@ -10,7 +10,6 @@
 #include <QStringList>
 
 class PortEnumerator;
-class QTimer;
 
 namespace Koru {
 
@@ -44,7 +43,22 @@ public:
     void choosePort(const QString &name);
     void close();
 
+    // Frames sent while one lives are collected and written in one go when the last one ends:
+    // the same bytes in the same order, in one write instead of one per frame.
+    class WriteBatch
+    {
+    public:
+        explicit WriteBatch(DeviceLink &link) : link(link) { ++link.openBatches; }
+        ~WriteBatch() { link.endBatch(); }
+        WriteBatch(const WriteBatch &) = delete;
+        WriteBatch &operator=(const WriteBatch &) = delete;
+
+    private:
+        DeviceLink &link;
+    };
+
     // One command frame, written at once; false when no port is open or the write was short.
+    // Inside a WriteBatch it is only collected, and true means that the port is open.
     bool send(uint8_t set, uint8_t id, uint8_t target, const uint8_t *payload = nullptr, int length = 0);
     bool send(uint8_t set, uint8_t id, uint8_t target, const QByteArray &payload);
     // Waits at most msecs until every frame sent has left the program; a program that ends
@@ -84,10 +98,12 @@ private:
     void rescan();
     bool openPort(const QString &name);
     void dispatch(const Frame &frame);
+    void endBatch();
 
     DevicePort *port = nullptr;
     PortEnumerator *enumerator = nullptr;
-    QTimer *pollTimer = nullptr;
+    int openBatches = 0;
+    QByteArray batchedFrames;
     QString currentPortName; // the port last opened or tried, until it is closed
     FrameReassembler receiveBuffer;
     DeviceState deviceState;

@@ -1,12 +1,50 @@
 #include "deviceport.h"
 
+#include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
+
+namespace {
+constexpr int NestedLoopPollMs = 10;
+}
 
 SerialDevicePort::SerialDevicePort(QObject *parent)
     : DevicePort(parent)
 {
     port.setPortName(QStringLiteral("com1"));
-    connect(&port, &QSerialPort::readyRead, this, &DevicePort::readyRead);
+    connect(&port, &QSerialPort::readyRead, this, &SerialDevicePort::announce);
+    nestedLoopPoll.setInterval(NestedLoopPollMs);
+    connect(&nestedLoopPoll, &QTimer::timeout, this, [this] {
+        if (port.bytesAvailable() > 0)
+            emit readyRead();
+    });
+}
+
+// QSerialPort announces no new bytes while a handler of its last notice runs. A handler that
+// waits in a nested event loop (an answer box) would hear of nothing more until it returns,
+// so while such a loop waits, a poll announces in its place; bytes it left behind are
+// announced once the handler is back.
+void SerialDevicePort::announce()
+{
+    bool nested = false;
+    do {
+        announcing = true;
+        emit readyRead();
+        announcing = false;
+        nested = nestedLoopPoll.isActive();
+        nestedLoopPoll.stop();
+    } while (nested && port.bytesAvailable() > 0);
+}
+
+// The event loop is about to wait inside a handler only when a nested loop runs there.
+void SerialDevicePort::watchNestedLoops()
+{
+    if (watchingNestedLoops)
+        return;
+    auto *dispatcher = QAbstractEventDispatcher::instance(thread());
+    watchingNestedLoops = connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+        if (announcing && !nestedLoopPoll.isActive())
+            nestedLoopPoll.start();
+    });
 }
 
 void SerialDevicePort::setPortName(const QString &name)
@@ -22,6 +60,7 @@ QString SerialDevicePort::portName() const
 bool SerialDevicePort::open()
 {
     openError = OpenError::None;
+    watchNestedLoops();
     if (!port.open(QIODevice::ReadWrite)) {
         switch (port.error()) {
         case QSerialPort::PermissionError:
@@ -59,14 +98,9 @@ void SerialDevicePort::close()
     port.close();
 }
 
-qint64 SerialDevicePort::bytesAvailable() const
+qint64 SerialDevicePort::read(char *data, qint64 maxSize)
 {
-    return port.bytesAvailable();
-}
-
-QByteArray SerialDevicePort::readAll()
-{
-    return port.readAll();
+    return port.read(data, maxSize);
 }
 
 qint64 SerialDevicePort::write(const char *data, qint64 count)

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <QTimer>
 
 // The window's serial port behind a small interface, so tests can substitute a fake
 // that records writes and feeds replies.
@@ -19,8 +20,8 @@ public:
     virtual bool open() = 0; // read-write, 115200 8N1, no flow control
     virtual bool isOpen() const = 0;
     virtual void close() = 0;
-    virtual qint64 bytesAvailable() const = 0;
-    virtual QByteArray readAll() = 0;
+    // Up to maxSize received bytes into data; the count taken, -1 when closed.
+    virtual qint64 read(char *data, qint64 maxSize) = 0;
     virtual qint64 write(const char *data, qint64 count) = 0;
     // Waits at most msecs until everything written has left the program for the device;
     // false when some of it is still waiting.
@@ -28,6 +29,7 @@ public:
     virtual OpenError lastOpenError() const { return OpenError::None; }
 
 signals:
+    // New bytes arrived; also while a handler of the previous notice still runs.
     void readyRead();
 };
 
@@ -43,13 +45,18 @@ public:
     bool open() override;
     bool isOpen() const override;
     void close() override;
-    qint64 bytesAvailable() const override;
-    QByteArray readAll() override;
+    qint64 read(char *data, qint64 maxSize) override;
     qint64 write(const char *data, qint64 count) override;
     bool flush(int msecs) override;
     OpenError lastOpenError() const override { return openError; }
 
 private:
+    void announce();
+    void watchNestedLoops();
+
     QSerialPort port;
     OpenError openError = OpenError::None;
+    bool announcing = false;
+    QTimer nestedLoopPoll{this};
+    bool watchingNestedLoops = false;
 };

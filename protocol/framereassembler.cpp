@@ -8,6 +8,13 @@ namespace {
 constexpr int CompactThreshold = 4096;
 }
 
+// A reserved array keeps its memory when emptied, so a steady stream of frames, each taken
+// out whole, needs no allocation once the buffer has its size.
+FrameReassembler::FrameReassembler()
+{
+    buffer.reserve(2 * CompactThreshold);
+}
+
 void FrameReassembler::append(const char *data, int count)
 {
     compact();
@@ -16,7 +23,7 @@ void FrameReassembler::append(const char *data, int count)
 
 void FrameReassembler::clear()
 {
-    buffer.clear();
+    buffer.resize(0);
     head = 0;
 }
 

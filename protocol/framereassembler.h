@@ -37,6 +37,8 @@ struct Frame
 class FrameReassembler
 {
 public:
+    FrameReassembler();
+
     enum class Result {
         Frame,     // a complete frame was taken out
         NeedMore,  // wait for more bytes
@@ -64,6 +66,7 @@ public:
     }
 
     int buffered() const { return buffer.size() - head; }
+    // Drops what is buffered and keeps the memory for the bytes to come.
     void clear();
 
 private:

@@ -118,16 +118,26 @@ FixedPathEnumerator::FixedPathEnumerator(PortEnumerator *base, const QString &pa
     announceChanges(getPorts());
     connect(base, &PortEnumerator::deviceDiscovered, this, [this] { announceChanges(getPorts()); });
     connect(base, &PortEnumerator::deviceRemoved, this, [this] { announceChanges(getPorts()); });
-    // Only the path itself is watched here; the base tells of its own changes.
-    auto *pathTimer = new QTimer(this);
-    connect(pathTimer, &QTimer::timeout, this, [this] {
-        const bool present = QFileInfo::exists(this->path);
-        if (present == pathPresent)
-            return;
-        pathPresent = present;
-        announceChanges(getPorts());
-    });
-    pathTimer->start(PollIntervalMs / 2);
+    // Only the path itself is watched here; the base tells of its own changes. The path's
+    // folder tells when an entry comes or goes; without a watch on it the path is looked at
+    // every 250 ms.
+    auto *watcher = new QFileSystemWatcher(this);
+    if (watcher->addPath(QFileInfo(path).absolutePath())) {
+        connect(watcher, &QFileSystemWatcher::directoryChanged, this, &FixedPathEnumerator::checkPath);
+    } else {
+        auto *pathTimer = new QTimer(this);
+        connect(pathTimer, &QTimer::timeout, this, &FixedPathEnumerator::checkPath);
+        pathTimer->start(PollIntervalMs / 2);
+    }
+}
+
+void FixedPathEnumerator::checkPath()
+{
+    const bool present = QFileInfo::exists(path);
+    if (present == pathPresent)
+        return;
+    pathPresent = present;
+    announceChanges(getPorts());
 }
 
 QList<PortInfo> FixedPathEnumerator::getPorts() const

@@ -80,6 +80,8 @@ public:
     QList<PortInfo> getPorts() const override;
 
 private:
+    void checkPath();
+
     PortEnumerator *base;
     QString path;
     bool pathPresent = false;

@@ -12,6 +12,9 @@ constexpr int MaxPieceSize = 7;
 // after every 64 bytes, so a fast live-value stream does not queue up behind its pieces.
 constexpr int BytesPerMs = 64;
 constexpr int MaxNoiseBytes = 4;
+// A stream that fell further behind than this (a stalled event loop) skips ahead instead of
+// sending the missed reports in one burst.
+constexpr int MaxLiveCatchUpMs = 100;
 
 const char HelpLine[] = "commands: help, rc_pc 0|1, model_default, version\r\n";
 const char HelpDetailLine[] = "rc_pc 1 streams the channel values, model_default restores "
@@ -63,9 +66,17 @@ void DeviceSimulator::setOptions(const SimulatorOptions &options)
     applyLiveRate();
 }
 
+// One tick per report period in whole milliseconds; each tick sends every report that is due
+// by the clock, so a rate that does not divide 1000, or a late tick, still comes out right.
 void DeviceSimulator::applyLiveRate()
 {
-    liveTimer.setInterval(1000 / std::clamp(opts.liveValueRateHz, 1, 1000));
+    const int rate = std::clamp(opts.liveValueRateHz, 0, 1000);
+    liveStartMs = uptime.elapsed();
+    liveReportsSent = 0;
+    if (!liveRequested || rate == 0)
+        liveTimer.stop();
+    else
+        liveTimer.start(1000 / rate);
 }
 
 DeviceSimulator::Device &DeviceSimulator::device(uint8_t id)
@@ -253,10 +264,10 @@ QByteArray DeviceSimulator::noise()
 
 void DeviceSimulator::setStreaming(bool on)
 {
-    if (on && !liveTimer.isActive())
-        liveTimer.start();
-    else if (!on)
-        liveTimer.stop();
+    if (on == liveRequested)
+        return;
+    liveRequested = on;
+    applyLiveRate();
 }
 
 void DeviceSimulator::setProductionDisplay(bool on)
@@ -269,11 +280,20 @@ void DeviceSimulator::setProductionDisplay(bool on)
     }
 }
 
+// Report n carries the positions at n / rate seconds after the stream started.
 void DeviceSimulator::sendLiveValues()
 {
-    send(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_CH_VALUES,
-                   remote.liveValues(seconds()), opts.checkMode),
-         0);
+    const int rate = std::clamp(opts.liveValueRateHz, 1, 1000);
+    const qint64 elapsedMs = uptime.elapsed() - liveStartMs;
+    const qint64 due = elapsedMs * rate / 1000;
+    liveReportsSent = std::max(liveReportsSent, due - qint64(MaxLiveCatchUpMs) * rate / 1000);
+    while (liveReportsSent < due) {
+        ++liveReportsSent;
+        const double at = double(liveStartMs) / 1000.0 + double(liveReportsSent) / rate;
+        send(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_CH_VALUES,
+                       remote.liveValues(at), opts.checkMode),
+             0);
+    }
 }
 
 void DeviceSimulator::sendProductionLists()

@@ -92,6 +92,9 @@ private:
     QElapsedTimer uptime;
     QRandomGenerator random;
     int splitBytesThisMs = 0;
+    bool liveRequested = false; // "rc_pc 1" is in force
+    qint64 liveStartMs = 0;     // uptime at which the live stream (re)started
+    qint64 liveReportsSent = 0; // live reports sent since then
 };
 
 } // namespace Koru

@@ -76,7 +76,7 @@ std::vector<NumberKnob> numberKnobs()
          [](SimulatorOptions &o, long long v) { o.refuseEndCode = int8_t(v); }},
         {valued("packet-size", "Upgrade packet size announced by the boot loaders (1-253).", "bytes"), 1, 253,
          [](SimulatorOptions &o, long long v) { o.packetSize = int(v); }},
-        {valued("rate", "Live channel values per second (1-1000).", "hz"), 1, 1000,
+        {valued("rate", "Live channel values per second (0-1000; 0: none).", "hz"), 0, 1000,
          [](SimulatorOptions &o, long long v) { o.liveValueRateHz = int(v); }},
         {valued("calibration-ms", "Time spent on the centre positions of a calibration.", "ms"), 0, 600000,
          [](SimulatorOptions &o, long long v) { o.calibrationCentreMs = int(v); }},

@@ -33,7 +33,7 @@ struct SimulatorOptions
     bool startInApplication = false;
     // Data bytes per upgrade packet announced by the boot loader (1 to 253).
     int packetSize = 128;
-    // Live channel values per second while "rc_pc 1" is in force.
+    // Live channel values per second while "rc_pc 1" is in force; 0 sends none.
     int liveValueRateHz = 50;
     // Device ids that answer on the link.
     QVector<uint8_t> deviceIds = {RemoteControllerId, 0x13, 0x1E, ModuleSideId, GimbalCameraId};

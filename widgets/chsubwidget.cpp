@@ -1,8 +1,8 @@
 #include "chsubwidget.h"
 
+#include "channelmeter.h"
 #include "chsource.h"
 #include "combostyle.h"
-#include "myprogressbar.h"
 #include "mylineedit.h"
 #include "mypushbutton.h"
 
@@ -25,21 +25,14 @@ uint16_t editValue(const MyLineEdit *edit)
 } // namespace
 
 ChSubWidget::ChSubWidget(QWidget *parent)
-    : QWidget(parent), numberLabel(new QLabel(QStringLiteral("1"), this)),
-      bar(new MyProgressBar(this)), valueLabel(new QLabel(QStringLiteral("1000"), this)),
+    : QWidget(parent), numberLabel(new QLabel(QStringLiteral("1"), this)), meter(new ChannelMeter(this)),
       directionButton(new MyPushButton(this))
 {
     resize(259, 41);
     numberLabel->setObjectName(QStringLiteral("ChValueButton"));
     numberLabel->setGeometry(0, 6, 15, 8);
 
-    bar->move(17, 1);
-    bar->setTextVisible(false);
-    bar->setRange(0, 100);
-    bar->setValue(90);
-
-    valueLabel->setObjectName(QStringLiteral("ChValueButton"));
-    valueLabel->setGeometry(141, 6, 25, 8);
+    meter->move(17, 1);
 
     directionButton->setObjectName(QStringLiteral("zhengxian"));
     directionButton->setFocusPolicy(Qt::NoFocus);
@@ -129,8 +122,7 @@ void ChSubWidget::setEntity(uint8_t type, uint8_t entityId)
 
 void ChSubWidget::setChValue(int percent, int16_t value)
 {
-    bar->setValue(percent);
-    valueLabel->setText(QString::number(value));
+    meter->setValue(percent, value);
 }
 
 void ChSubWidget::slot_minEditChange()

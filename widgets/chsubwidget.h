@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
+class ChannelMeter;
 class QComboBox;
 class QLabel;
 class MyLineEdit;
-class MyProgressBar;
 class MyPushButton;
 
 // One channel row: number, live bar and value, direction button, the three mapping
@@ -54,8 +54,7 @@ private:
     bool forwardValue = false;
 
     QLabel *numberLabel = nullptr;
-    MyProgressBar *bar = nullptr;
-    QLabel *valueLabel = nullptr;
+    ChannelMeter *meter = nullptr;
     MyPushButton *directionButton = nullptr;
     MyLineEdit *minEdit = nullptr;
     MyLineEdit *midEdit = nullptr;

@@ -1,10 +1,14 @@
 #include "crosswidget.h"
 
+#include "whitebackground.h"
+
 #include <QColor>
-#include <QFont>
+#include <QFontMetrics>
 #include <QLineF>
 #include <QPainter>
 #include <QRectF>
+
+#include <algorithm>
 
 namespace {
 
@@ -14,9 +18,8 @@ constexpr qreal PictureOffset = 15;
 constexpr qreal PictureSize = 146;
 constexpr qreal Centre = 88;
 constexpr int DotSize = 8;
-// Room for two signed five-digit values in the 4-point font.
-constexpr int ValueTextWidth = 70;
-constexpr int ValueTextHeight = 12;
+// The value text's baseline starts this far right of and above the dot's centre.
+constexpr qreal TextOffset = 4;
 
 int16_t clampPercent(int value)
 {
@@ -32,12 +35,27 @@ qreal toPixel(int16_t percent)
 } // namespace
 
 CrossWidget::CrossWidget(QWidget *parent)
-    : QWidget(parent), background(QStringLiteral(":/img/xy")), dashPen(QColor(0, 99, 192))
+    : QWidget(parent), background(QStringLiteral(":/img/xy")), dashPen(QColor(0, 99, 192)),
+      valueFont(QString(), 4, 2), valueText(valueFont, this)
 {
     resize(226, 176);
     setAttribute(Qt::WA_OpaquePaintEvent);
     dashPen.setWidth(1);
     dashPen.setDashPattern({5, 3, 5, 3});
+    valueTextBox = widestValueText();
+    valueText.setPair(xValue, yValue);
+}
+
+// The box of the widest value text, two signed five-digit values, around the start of its
+// baseline, in the value font as this screen's DPI sizes it.
+QRect CrossWidget::widestValueText() const
+{
+    const QFontMetrics metrics(valueFont, this);
+    int digit = 0;
+    for (char c = '0'; c <= '9'; ++c)
+        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
+    const int number = metrics.horizontalAdvance(QLatin1Char('-')) + 5 * digit;
+    return {0, -metrics.ascent(), 2 * number + metrics.horizontalAdvance(QLatin1Char(',')), metrics.height()};
 }
 
 void CrossWidget::setPosition(int x, int y, int newXValue, int newYValue)
@@ -51,6 +69,7 @@ void CrossWidget::setPosition(int x, int y, int newXValue, int newYValue)
     yPercent = values[1];
     xValue = values[2];
     yValue = values[3];
+    valueText.setPair(xValue, yValue);
     // Only what the old and the new position cover is painted again.
     update(before.united(drawnArea()));
 }
@@ -61,7 +80,7 @@ QRect CrossWidget::drawnArea() const
     const QPoint dot(qRound(toPixel(xPercent)), qRound(toPixel(yPercent)));
     const QPoint centre(qRound(Centre), qRound(Centre));
     const QRect guides = QRect(dot, centre).normalized();
-    const QRect text(dot.x(), dot.y() - ValueTextHeight, ValueTextWidth, ValueTextHeight);
+    const QRect text = valueTextBox.translated(dot + QPoint(int(TextOffset), -int(TextOffset)));
     return guides.united(text).adjusted(-DotSize, -DotSize, DotSize, DotSize);
 }
 
@@ -74,7 +93,7 @@ QPoint CrossWidget::stickPercent() const
 // second, and copying an opaque pixmap is far cheaper than blending the picture each time.
 const QPixmap &CrossWidget::backdrop()
 {
-    const QColor pageColour = parentWidget() ? parentWidget()->palette().color(QPalette::Window) : Qt::white;
+    const QColor pageColour = colourBehind(this);
     if (backdropCache.size() != size() || backdropColour != pageColour) {
         backdropColour = pageColour;
         backdropCache = QPixmap(size());
@@ -94,9 +113,7 @@ void CrossWidget::paintEvent(QPaintEvent *event)
         QPainter painter(this);
         painter.drawPixmap(0, 0, backdrop());
         painter.setPen(DotColour);
-        painter.setFont(QFont(QString(), 4, 2));
-        painter.drawText(QPointF(px + 4, py - 4),
-                         QStringLiteral("%1,%2").arg(xValue).arg(yValue));
+        valueText.draw(painter, QPointF(px + TextOffset, py - TextOffset));
         painter.setPen(dashPen);
         painter.drawLine(QLineF(px, py, px, Centre));
         painter.drawLine(QLineF(px, py, Centre, py));

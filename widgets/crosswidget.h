@@ -1,5 +1,8 @@
 #pragma once
 
+#include "numbertext.h"
+
+#include <QFont>
 #include <QPen>
 #include <QPixmap>
 #include <QPoint>
@@ -28,6 +31,7 @@ protected:
 private:
     const QPixmap &backdrop();
     QRect drawnArea() const;
+    QRect widestValueText() const;
 
     int16_t xPercent = 0;
     int16_t yPercent = 0;
@@ -37,4 +41,7 @@ private:
     QPixmap backdropCache;
     QColor backdropColour;
     QPen dashPen;
+    QFont valueFont;
+    QRect valueTextBox;
+    NumberText valueText;
 };

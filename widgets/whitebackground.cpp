@@ -10,3 +10,11 @@ void fillWhite(QWidget *widget)
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
+
+QColor colourBehind(const QWidget *widget)
+{
+    const QWidget *ancestor = widget->parentWidget();
+    while (ancestor && !ancestor->autoFillBackground() && !ancestor->isWindow())
+        ancestor = ancestor->parentWidget();
+    return (ancestor ? ancestor : widget)->palette().color(QPalette::Window);
+}

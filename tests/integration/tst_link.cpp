@@ -6,11 +6,13 @@
 #include "simulatorhost.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Koru;
 
@@ -22,6 +24,7 @@ class TestLink : public QObject
 private slots:
     void initTestCase();
     void opensPollsClosesAndReopens();
+    void answerArrivesInsideNestedLoop();
 
 private:
     QTemporaryDir dir;
@@ -73,6 +76,35 @@ void TestLink::opensPollsClosesAndReopens()
     QVERIFY(host.reappear());
     QTRY_COMPARE_WITH_TIMEOUT(connectionShown(&window), Connected, 1000);
     QTRY_COMPARE_WITH_TIMEOUT(versionAnswers, host.simulator()->options().deviceIds.size(), 3000);
+}
+
+// QSerialPort announces nothing new while a handler of its last notice runs; an answer box
+// waits in such a handler, and the answers that come meanwhile must still get through.
+void TestLink::answerArrivesInsideNestedLoop()
+{
+    SimulatorHost host;
+    const QString link = dir.filePath(QStringLiteral("ttyKORU1"));
+    if (!host.start(link))
+        QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(host.errorString())));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    deviceLink.start();
+    QVERIFY(deviceLink.isOpen());
+
+    int answers = 0;
+    bool answeredInside = false;
+    connect(&deviceLink, &DeviceLink::responseReceived, this, [&](const DecodedResponse &response) {
+        if (response.kind != Response::DeviceVersion || ++answers > 1)
+            return;
+        QEventLoop box;
+        connect(&deviceLink, &DeviceLink::responseReceived, &box, &QEventLoop::quit);
+        QTimer::singleShot(2000, &box, &QEventLoop::quit);
+        deviceLink.send(CommonSet, CMD_ID_VERSION, RemoteControllerId);
+        box.exec();
+        answeredInside = answers > 1;
+    });
+    deviceLink.send(CommonSet, CMD_ID_VERSION, RemoteControllerId);
+    QTRY_VERIFY_WITH_TIMEOUT(answers > 1, 3000);
+    QVERIFY(answeredInside);
 }
 
 QTEST_MAIN(TestLink)

@@ -2,6 +2,8 @@
 
 #include "protocolids.h"
 
+#include <algorithm>
+
 bool FakeDevicePort::open()
 {
     ++openCount;
@@ -9,11 +11,14 @@ bool FakeDevicePort::open()
     return opened;
 }
 
-QByteArray FakeDevicePort::readAll()
+qint64 FakeDevicePort::read(char *data, qint64 maxSize)
 {
-    QByteArray bytes;
-    bytes.swap(incoming);
-    return bytes;
+    if (!opened)
+        return -1;
+    const int count = int(std::min<qint64>(maxSize, incoming.size()));
+    std::copy_n(incoming.constData(), count, data);
+    incoming.remove(0, count);
+    return count;
 }
 
 qint64 FakeDevicePort::write(const char *data, qint64 count)

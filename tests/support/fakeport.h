@@ -18,8 +18,7 @@ public:
     bool open() override;
     bool isOpen() const override { return opened; }
     void close() override { opened = false; }
-    qint64 bytesAvailable() const override { return incoming.size(); }
-    QByteArray readAll() override;
+    qint64 read(char *data, qint64 maxSize) override;
     qint64 write(const char *data, qint64 count) override;
     bool flush(int) override { return true; } // writes are complete at once
     OpenError lastOpenError() const override { return openFailure; }

@@ -1,6 +1,7 @@
 #include "windowfixture.h"
 
 #include "frame.h"
+#include "framereassembler.h"
 #include "koruresources.h"
 
 #include <QCoreApplication>
@@ -48,16 +49,17 @@ QByteArrayList WindowFixture::takeWrites()
     return writes;
 }
 
+// Frames are cut from the byte stream, so several frames in one write count one by one.
 QList<SentFrame> parseWrites(const QByteArrayList &writes)
 {
     using namespace Koru;
+    FrameReassembler stream;
+    for (const QByteArray &w : writes)
+        stream.append(w);
     QList<SentFrame> frames;
-    for (const QByteArray &w : writes) {
-        if (w.size() < FrameOverhead)
-            continue;
-        const auto *b = reinterpret_cast<const uint8_t *>(w.constData());
-        frames.append({b[FrameOffset::Set], b[FrameOffset::Id], b[FrameOffset::Target],
-                       w.mid(FrameOffset::Payload, b[FrameOffset::Length])});
-    }
+    stream.takeFrames([&frames](const Frame &f) {
+        frames.append({f.commandSet(), f.commandId(), f.target(),
+                       QByteArray(reinterpret_cast<const char *>(f.payload()), f.payloadLength())});
+    });
     return frames;
 }

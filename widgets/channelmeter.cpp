@@ -1,0 +1,98 @@
+#include "channelmeter.h"
+
+#include "whitebackground.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QProgressBar>
+
+#include <algorithm>
+
+namespace {
+
+// The style sheet's 1-pixel border around the bar's filled part.
+constexpr int BarBorder = 1;
+// Where the row's value text sits relative to the bar, and its size.
+constexpr int ValueLeft = 124;
+constexpr int ValueTop = 5;
+constexpr int ValueWidth = 25;
+constexpr int ValueHeight = 8;
+// The font size the style sheet gives every label.
+constexpr int ValuePixelSize = 12;
+
+QFont labelFont(QFont font)
+{
+    font.setPixelSize(ValuePixelSize);
+    return font;
+}
+
+} // namespace
+
+ChannelMeter::ChannelMeter(QWidget *parent)
+    : QWidget(parent), barPicture(QStringLiteral(":/img/ch_probar.png")),
+      valueArea(ValueLeft, ValueTop, ValueWidth, ValueHeight), valueText(labelFont(font()), this)
+{
+    resize(valueArea.right() + 1, barPicture.height());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    valueText.setNumber(shownValue);
+}
+
+void ChannelMeter::setValue(int percent, int16_t value)
+{
+    percent = std::clamp(percent, 0, 100);
+    const int before = fillEnd(shownPercent);
+    const int after = fillEnd(percent);
+    shownPercent = percent;
+    if (before != after)
+        update(std::min(before, after), 0, std::abs(after - before), barPicture.height());
+    if (value != shownValue) {
+        shownValue = value;
+        valueText.setNumber(value);
+        update(valueArea);
+    }
+}
+
+// The first column of the bar left unfilled at the given percentage.
+int ChannelMeter::fillEnd(int percent) const
+{
+    return BarBorder + (barPicture.width() - 2 * BarBorder) * percent / 100;
+}
+
+// A bar at any percentage is the full bar up to its fill end and the empty bar after it.
+void ChannelMeter::makeBarPixmaps(const QColor &pageColour)
+{
+    barColour = pageColour;
+    QProgressBar styled;
+    styled.setObjectName(QStringLiteral("progressBar_test"));
+    styled.setTextVisible(false);
+    styled.setRange(0, 100);
+    styled.resize(barPicture.size());
+    const auto draw = [&](int percent, QPixmap &pixmap) {
+        styled.setValue(percent);
+        pixmap = QPixmap(barPicture.size());
+        pixmap.fill(pageColour);
+        styled.render(&pixmap, QPoint(), QRegion(), QWidget::DrawChildren);
+        QPainter(&pixmap).drawPixmap(0, 0, barPicture);
+    };
+    draw(0, emptyBar);
+    draw(100, fullBar);
+}
+
+void ChannelMeter::paintEvent(QPaintEvent *event)
+{
+    const QColor pageColour = colourBehind(this);
+    if (emptyBar.isNull() || barColour != pageColour)
+        makeBarPixmaps(pageColour);
+    QPainter painter(this);
+    const int end = fillEnd(shownPercent);
+    const int height = barPicture.height();
+    painter.drawPixmap(QPoint(0, 0), fullBar, QRect(0, 0, end, height));
+    painter.drawPixmap(QPoint(end, 0), emptyBar, QRect(end, 0, barPicture.width() - end, height));
+    painter.fillRect(QRect(barPicture.width(), 0, width() - barPicture.width(), height), pageColour);
+    // Last, as the text is clipped to its area like a label's: the font is taller.
+    if (event->rect().intersects(valueArea)) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.setClipRect(valueArea);
+        valueText.draw(painter, valueText.centredIn(valueArea));
+    }
+}

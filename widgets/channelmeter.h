@@ -1,0 +1,44 @@
+#pragma once
+
+#include "numbertext.h"
+
+#include <QColor>
+#include <QPixmap>
+#include <QRect>
+#include <QWidget>
+
+#include <cstdint>
+
+// The live part of a channel row: the bar picture filled to the channel's percentage and
+// the channel's value beside it. The bar is painted from two pixmaps that the style sheet
+// draws once (QProgressBar#progressBar_test under the bar picture), and only the part of
+// the bar or the text whose shown value changed is painted again: a style-sheet progress
+// bar and label cost many times as much per change.
+class ChannelMeter : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ChannelMeter(QWidget *parent);
+
+    // percent is clamped to 0..100.
+    void setValue(int percent, int16_t value);
+    int percent() const { return shownPercent; }
+    int16_t value() const { return shownValue; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    int fillEnd(int percent) const;
+    void makeBarPixmaps(const QColor &pageColour);
+
+    int shownPercent = 90;
+    int16_t shownValue = 1000;
+    QPixmap barPicture;
+    QPixmap emptyBar;
+    QPixmap fullBar;
+    QColor barColour;
+    QRect valueArea;
+    NumberText valueText;
+};
