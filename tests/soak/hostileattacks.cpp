@@ -37,9 +37,13 @@ QByteArray shellText(uint8_t source, const QByteArray &text)
     return makeFrame(source, AssistantId, CommonSet, CMD_ID_SHELL_TEXT, text);
 }
 
+// Lines of 200 characters, each one different.
 HostileDevice::FrameMaker textFrom(uint8_t source)
 {
-    return [source](int n) { return shellText(source, "flood line " + QByteArray::number(n) + "\r\n"); };
+    return [source](int n) {
+        QByteArray line = "flood line " + QByteArray::number(n) + ' ';
+        return shellText(source, line.leftJustified(200, 'x') + "\r\n");
+    };
 }
 
 QByteArray markup(int n)
