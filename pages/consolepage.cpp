@@ -198,6 +198,7 @@ void ConsolePage::onSendClicked(int row)
     settings.write(rowKey("devAddr", row), address);
     const auto device = uint8_t(hexPairToByte(address));
     qDebug() << command << device;
+    shellViews->addressed(device);
     link.sendShellText(command, device);
 }
 

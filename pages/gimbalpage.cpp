@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTimer>
 
 using namespace Koru;
@@ -58,6 +59,14 @@ bool isCameraSetting(int index)
     return index >= 0 && index <= MaxCameraSetting;
 }
 
+// True when the selector's entry changed.
+bool select(QComboBox *selector, int index)
+{
+    const int before = selector->currentIndex();
+    selector->setCurrentIndex(index);
+    return selector->currentIndex() != before;
+}
+
 } // namespace
 
 GimbalPage::GimbalPage(DeviceLink &link, AppSettings &settings, QWidget *parent)
@@ -93,7 +102,7 @@ void GimbalPage::createCameraWidgets()
     codingFormatSelector = createCameraSelector(
         this, {QStringLiteral("H264"), QStringLiteral("H265"), QStringLiteral("-")}, {570, 80, 52, 20});
     // Not blocked when a report sets them: a reported configuration that changes a
-    // selector is sent back to the camera at once.
+    // selector is sent back to the camera at once, once per query cycle.
     connect(resolutionSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &GimbalPage::onResolutionChosen);
     connect(codingFormatSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
@@ -144,6 +153,7 @@ void GimbalPage::leave()
 
 void GimbalPage::queryAll()
 {
+    echoSentThisCycle = false;
     for (uint8_t function = 0; function < GimbalFunctionCount; ++function)
         sendGimbal(CMD_ID_GET_GIMBAL_CH, &function, 1);
     queryCamera();
@@ -161,6 +171,8 @@ void GimbalPage::queryCamera()
 
 bool GimbalPage::sendGimbal(uint8_t commandId, const uint8_t *payload, int length)
 {
+    if (commandId == CMD_ID_SET_CAMERA_CONFIG)
+        ++unansweredCameraSets;
     return link.send(GimbalSet, commandId, GimbalCameraId, payload, length);
 }
 
@@ -176,7 +188,7 @@ void GimbalPage::onResponse(const DecodedResponse &response)
         showCameraConfig();
         break;
     case Response::CameraConfigChanged:
-        sendGimbal(CMD_ID_GET_CAMERA_CONFIG);
+        onCameraConfigChanged();
         break;
     case Response::CameraIp:
         ipEdit->setText(response.text);
@@ -189,10 +201,23 @@ void GimbalPage::onResponse(const DecodedResponse &response)
     }
 }
 
+// After the cycle's echo, a report only sets the selectors.
 void GimbalPage::showCameraConfig()
 {
-    resolutionSelector->setCurrentIndex(link.state().cameraResolution);
-    codingFormatSelector->setCurrentIndex(link.state().cameraCodeFormat);
+    const DeviceState &state = link.state();
+    const QSignalBlocker resolutionBlocker(echoSentThisCycle ? resolutionSelector : nullptr);
+    const QSignalBlocker codingFormatBlocker(echoSentThisCycle ? codingFormatSelector : nullptr);
+    const bool resolutionChanged = select(resolutionSelector, state.cameraResolution);
+    const bool codingFormatChanged = select(codingFormatSelector, state.cameraCodeFormat);
+    echoSentThisCycle = echoSentThisCycle || resolutionChanged || codingFormatChanged;
+}
+
+void GimbalPage::onCameraConfigChanged()
+{
+    if (unansweredCameraSets == 0)
+        return;
+    --unansweredCameraSets;
+    sendGimbal(CMD_ID_GET_CAMERA_CONFIG);
 }
 
 void GimbalPage::onFunctionChannelChanged(int function, uint8_t channel)

@@ -37,6 +37,7 @@ private:
 
     void queryAll();
     void queryCamera();
+    void onCameraConfigChanged();
     bool sendGimbal(uint8_t commandId, const uint8_t *payload = nullptr, int length = 0);
     void onFunctionChannelChanged(int function, uint8_t channel);
     void onResolutionChosen(int index);
@@ -56,4 +57,9 @@ private:
     QLineEdit *ipEdit = nullptr;
     QPushButton *saveIpButton = nullptr;
     QTimer *queryTimer = nullptr;
+    // A camera that flips its answers must not drive an endless exchange: a reported
+    // configuration is sent back at most once per query cycle, and a set answer is read
+    // back only for a set this page sent.
+    bool echoSentThisCycle = false;
+    int unansweredCameraSets = 0;
 };

@@ -46,6 +46,8 @@ ProductionPage::ProductionPage(DeviceLink &link, AppSettings &settings, QWidget 
     : Page(link, settings, parent)
 {
     createDatePanel();
+    dateBox = createAnswerBox(QStringLiteral("获取生产日期"));
+    setResultBox = createAnswerBox(QStringLiteral("设置情况"));
     connect(&link, &DeviceLink::responseReceived, this, &ProductionPage::onResponse);
 }
 
@@ -98,18 +100,25 @@ void ProductionPage::onSetDateClicked()
 void ProductionPage::onResponse(const DecodedResponse &response)
 {
     if (response.kind == Response::ProductionDate) {
-        showAnswerBox(QStringLiteral("获取生产日期"), QStringLiteral("       %1       ").arg(response.value));
+        showAnswer(dateBox, QStringLiteral("       %1       ").arg(response.value));
     } else if (response.kind == Response::ProductionDateSet) {
-        const QString result = response.flag ? QStringLiteral("          设置成功          ")
-                                             : QStringLiteral("          设置失败          ");
-        showAnswerBox(QStringLiteral("设置情况"), result);
+        showAnswer(setResultBox, response.flag ? QStringLiteral("          设置成功          ")
+                                               : QStringLiteral("          设置失败          "));
     }
 }
 
-// The frame was already taken out of the receive buffer, so the box's nested event loop
-// may run the receive path again without seeing this frame twice.
-void ProductionPage::showAnswerBox(const QString &title, const QString &text)
+// Not modal: the answers come from inside the receive path, which must return so that
+// reception and a running upgrade go on, and a device that keeps answering must not lock
+// the window.
+QMessageBox *ProductionPage::createAnswerBox(const QString &title)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text);
-    box.exec();
+    auto *box = new QMessageBox(QMessageBox::NoIcon, title, QString(), QMessageBox::Ok, this);
+    box->setWindowModality(Qt::NonModal);
+    return box;
+}
+
+void ProductionPage::showAnswer(QMessageBox *box, const QString &text)
+{
+    box->setText(text);
+    box->show();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class QMessageBox;
 namespace Koru {
 struct DecodedResponse;
 }
@@ -28,5 +29,10 @@ private:
     void onInquireDateClicked();
     void onSetDateClicked();
     void onResponse(const Koru::DecodedResponse &response);
-    void showAnswerBox(const QString &title, const QString &text);
+    QMessageBox *createAnswerBox(const QString &title);
+    static void showAnswer(QMessageBox *box, const QString &text);
+
+    // One box per kind of answer, reused: a newer answer replaces the text of the one shown.
+    QMessageBox *dateBox = nullptr;
+    QMessageBox *setResultBox = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "shellviews.h"
 
+#include "devicetypes.h"
 #include "protocolids.h"
 #include "shellmsgdialog.h"
 #include "shellmsgwidget.h"
@@ -13,7 +14,7 @@ ShellViews::ShellViews(ShellMsgWidget *controllerView, QWidget *dialogParent)
 
 void ShellViews::show(uint8_t device, const QString &text)
 {
-    if (device == Koru::RemoteControllerId) {
+    if (!hasOwnDialog(device)) {
         if (!text.isEmpty())
             controllerView->appendShellText(text);
         return;
@@ -27,6 +28,17 @@ void ShellViews::show(uint8_t device, const QString &text)
     dialog->show();
     if (!text.isEmpty())
         dialog->appendShellText(text);
+}
+
+void ShellViews::addressed(uint8_t device)
+{
+    addressedDevices.insert(device);
+}
+
+bool ShellViews::hasOwnDialog(uint8_t device) const
+{
+    return device != Koru::RemoteControllerId
+           && (isKnownDeviceType(device) || addressedDevices.contains(device));
 }
 
 void ShellViews::retranslate()

@@ -2,12 +2,17 @@
 
 #include "appsettings.h"
 #include "devicelink.h"
+#include "devicetypes.h"
 #include "frame.h"
 #include "updatefileitem.h"
 #include "upgradesession.h"
+#include "whitebackground.h"
 
 #include <QDebug>
 #include <QLabel>
+#include <QScrollArea>
+
+#include <algorithm>
 
 using namespace Koru;
 
@@ -29,8 +34,11 @@ const HeaderColumn HeaderColumns[] = {
 };
 
 constexpr int RowHeight = 70;
+constexpr int RowWidth = 812;
 constexpr int FirstRowY = 50;
 constexpr int RowX = 16;
+// The row list reaches the page's right and bottom edges; its scroll bar takes the margin.
+constexpr QSize RowListSize(828, 392);
 
 // Byte offsets in the version answer.
 constexpr int FirmwareVersionAt = 0;
@@ -53,6 +61,16 @@ UpgradePage::UpgradePage(DeviceLink &link, AppSettings &settings, QWidget *paren
         headerLabels.append(label);
     }
     retranslate();
+
+    auto *scrollArea = new QScrollArea(this);
+    scrollArea->setGeometry(QRect(QPoint(RowX, FirstRowY), RowListSize));
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rowList = new QWidget;
+    rowList->resize(RowWidth, 0);
+    scrollArea->setWidget(rowList);
+    fillWhite(scrollArea->viewport());
+    fillWhite(rowList);
 
     connect(&link, &DeviceLink::responseReceived, this, &UpgradePage::onResponse);
     UpgradeSession &upgrade = link.upgrade();
@@ -98,12 +116,12 @@ UpdateFileItem *UpgradePage::rowOf(uint8_t deviceId)
     return index >= 0 ? rows[index] : addRow(deviceId);
 }
 
-// Rows keep the place of their device's first answer; they are never removed.
+// Rows are never removed.
 UpdateFileItem *UpgradePage::addRow(uint8_t deviceId)
 {
     const int before = rows.size();
-    auto *row = new UpdateFileItem(this);
-    row->move(RowX, before * RowHeight + FirstRowY);
+    auto *row = new UpdateFileItem(rowList);
+    placeRow(row, deviceId);
     row->setRowNumber(before + 1);
     row->setDeviceId(deviceId);
     row->show();
@@ -113,6 +131,17 @@ UpdateFileItem *UpgradePage::addRow(uint8_t deviceId)
     rows.append(row);
     retranslate();
     return row;
+}
+
+// The known device types' rows come first, each group in the order of first answers, so
+// that answers from made-up ids cannot push a real device's row out of sight.
+void UpgradePage::placeRow(UpdateFileItem *row, uint8_t deviceId)
+{
+    const auto knownRows = int(std::count_if(rowDeviceIds.cbegin(), rowDeviceIds.cend(), isKnownDeviceType));
+    shownRows.insert(isKnownDeviceType(deviceId) ? knownRows : shownRows.size(), row);
+    for (int i = 0; i < shownRows.size(); ++i)
+        shownRows[i]->move(0, i * RowHeight);
+    rowList->resize(RowWidth, int(shownRows.size()) * RowHeight);
 }
 
 UpdateFileItem *UpgradePage::row(int rowNumber) const

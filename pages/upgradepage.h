@@ -12,9 +12,9 @@ namespace Koru {
 struct DecodedResponse;
 }
 
-// Page 1: one row per device that answers the identity and version poll, in the order of
-// their first answers, with a file chooser and the button that starts its upgrade. Only
-// one row may hold an open upgrade at a time ("haveOpenUpdataing" in kestan.ini).
+// Page 1: one row per device that answers the identity and version poll, with a file
+// chooser and the button that starts its upgrade. Only one row may hold an open upgrade at
+// a time ("haveOpenUpdataing" in kestan.ini). The rows scroll below the header.
 class UpgradePage : public Page
 {
     Q_OBJECT
@@ -29,6 +29,7 @@ private:
     void onResponse(const Koru::DecodedResponse &response);
     UpdateFileItem *rowOf(uint8_t deviceId);
     UpdateFileItem *addRow(uint8_t deviceId);
+    void placeRow(UpdateFileItem *row, uint8_t deviceId);
     UpdateFileItem *row(int rowNumber) const;
     void showVersion(UpdateFileItem *row);
 
@@ -38,5 +39,7 @@ private:
 
     QList<QLabel *> headerLabels;
     QList<uint8_t> rowDeviceIds;
-    QList<UpdateFileItem *> rows;
+    QList<UpdateFileItem *> rows;      // by row number, the order of first answers
+    QList<UpdateFileItem *> shownRows; // top to bottom
+    QWidget *rowList = nullptr;        // the scrolled widget that holds the rows
 };

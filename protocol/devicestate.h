@@ -1,5 +1,7 @@
 #pragma once
 
+#include "loglimiter.h"
+
 #include <QVector>
 
 #include <cstdint>
@@ -38,6 +40,8 @@ struct DeviceState
     uint16_t upgAckIndex = 0;
     uint8_t upgErrorStage = 0;
     int8_t upgErrorCode = 0;
+    // How many upgrade answers the log takes; they can come unasked and in floods.
+    Koru::LogLimiter upgLogLimiter;
 
     QVector<ScValue> scpzValues;
     QVector<ScValue> scxsValues;

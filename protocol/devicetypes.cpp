@@ -30,15 +30,26 @@ const DeviceType DeviceTypes[] = {
     {0x30, QT_TRANSLATE_NOOP("UpdateFileItem", "ZOOM")},
 };
 
+const DeviceType *findDeviceType(uint8_t deviceId)
+{
+    for (const DeviceType &type : DeviceTypes) {
+        if (type.id == deviceId)
+            return &type;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 const char *deviceTypeKey(uint8_t deviceId)
 {
-    for (const DeviceType &type : DeviceTypes) {
-        if (type.id == deviceId)
-            return type.key;
-    }
-    return "unkownDevice";
+    const DeviceType *type = findDeviceType(deviceId);
+    return type ? type->key : "unkownDevice";
+}
+
+bool isKnownDeviceType(uint8_t deviceId)
+{
+    return findDeviceType(deviceId) != nullptr;
 }
 
 QString deviceTypeName(uint8_t deviceId)

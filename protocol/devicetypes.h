@@ -11,3 +11,6 @@ const char *deviceTypeKey(uint8_t deviceId);
 // The type's name in the installed translation, on one line: the catalogues break long
 // names in two for the window's narrow column.
 QString deviceTypeName(uint8_t deviceId);
+
+// The id is in the table of upgradable device types.
+bool isKnownDeviceType(uint8_t deviceId);

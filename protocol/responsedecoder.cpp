@@ -96,11 +96,22 @@ DecodedResponse remoteControllerResponse(uint8_t id, const Payload &p, DeviceSta
     }
 }
 
+// Every line costs the limiter's rate, and the count it held back is written first.
+bool mayLogUpgradeAnswer(DeviceState &state)
+{
+    if (!state.upgLogLimiter.allow())
+        return false;
+    if (const int heldBack = state.upgLogLimiter.takeHeldBack())
+        qDebug() << "upgrade answers not logged:" << heldBack;
+    return true;
+}
+
 void recordUpgradeError(DeviceState &state, uint8_t stage, int8_t code, const char *command)
 {
     state.upgErrorStage = stage;
     state.upgErrorCode = code;
-    qDebug().noquote() << QStringLiteral("error == %1 = ").arg(QLatin1String(command)) << code;
+    if (mayLogUpgradeAnswer(state))
+        qDebug().noquote() << QStringLiteral("error == %1 = ").arg(QLatin1String(command)) << code;
 }
 
 DecodedResponse upgradeResponse(uint8_t id, const Payload &p, DeviceState &state)
@@ -137,7 +148,8 @@ DecodedResponse upgradeResponse(uint8_t id, const Payload &p, DeviceState &state
         break;
     default: // CMD_ID_UPGRADE_END
         if (status == 1) {
-            qDebug() << "ok == CMD_ID_UPGRADE_END = " << state.upgErrorCode;
+            if (mayLogUpgradeAnswer(state))
+                qDebug() << "ok == CMD_ID_UPGRADE_END = " << state.upgErrorCode;
             state.upgAckFlag = true;
         } else {
             recordUpgradeError(state, 3, status, "CMD_ID_UPGRADE_END");

@@ -32,7 +32,14 @@ public:
 
     DeviceSimulator *simulator() { return &devices; }
 
+    // Bytes no request asked for, as a broken or hostile device sends them.
+    void inject(const QByteArray &bytes) { terminal.write(bytes); }
+    // Bytes written to the port that the terminal has not taken yet.
+    qint64 pendingBytes() const { return terminal.pendingBytes(); }
+
 signals:
+    // What the host wrote to the port.
+    void received(const QByteArray &bytes);
     void vanished();
     void reappeared(const QString &slavePath);
 

@@ -305,18 +305,28 @@ void TestConsole::closingPanelStopsOnlyItsTarget()
 void TestConsole::shellAnswerShownInDeviceView_data()
 {
     QTest::addColumn<int>("source");
-    QTest::addColumn<QString>("title"); // empty: the page's own view
-    QTest::newRow("remote controller") << 0x10 << QString();
-    QTest::newRow("module side") << 0x2C << "2C";
-    QTest::newRow("single digit") << 0x0A << "A";
+    QTest::addColumn<QString>("addressed"); // the console row's address sent to first, if any
+    QTest::addColumn<QString>("title");     // empty: the page's own view
+    QTest::newRow("remote controller") << 0x10 << QString() << QString();
+    QTest::newRow("module side") << 0x2C << QString() << "2C";
+    QTest::newRow("known type, never addressed") << 0x30 << QString() << "30";
+    QTest::newRow("unknown id") << 0x0A << QString() << QString();
+    QTest::newRow("unknown id, other one addressed") << 0x0A << "0x0B" << QString();
+    QTest::newRow("unknown id addressed, single digit") << 0x0A << "0x0A" << "A";
 }
 
+// Only devices of the known type table and those the user addressed get a dialog.
 void TestConsole::shellAnswerShownInDeviceView()
 {
     QFETCH(int, source);
+    QFETCH(QString, addressed);
     QFETCH(QString, title);
     WindowFixture f;
     MainWindow *w = f.window();
+    if (!addressed.isEmpty()) {
+        addressEdit(w, 0)->setText(addressed);
+        sendButton(w, 0)->click();
+    }
     const auto answer = [&](const char *text) {
         f.port()->feed(makeFrame(uint8_t(source), AssistantId, CommonSet, CMD_ID_SHELL_TEXT, text));
     };

@@ -26,6 +26,7 @@ private slots:
     void pageEntryFrameOrder_data();
     void pageEntryFrameOrder();
     void cameraSelectors();
+    void flippingCameraEchoedOncePerCycle();
     void ipSave_data();
     void ipSave();
     void firmwareVersionAndLanguage();
@@ -165,6 +166,26 @@ void TstGimbalPage::cameraSelectors()
     QCOMPARE(sent(), (QStringList{"7:0101", "7:0101"}));
     report(CMD_ID_SET_CAMERA_CONFIG, QByteArray());
     QCOMPARE(sent(), QStringList{"6:"});
+}
+
+// A camera that answers every query with another configuration gets one echo per query
+// cycle, and only the answers to the sets sent are read back.
+void TstGimbalPage::flippingCameraEchoedOncePerCycle()
+{
+    report(CMD_ID_GET_CAMERA_CONFIG, QByteArray("\x01\x01", 2));
+    QCOMPARE(sent(), (QStringList{"7:0101", "7:0101"}));
+    for (int i = 0; i < 100; ++i) {
+        report(CMD_ID_GET_CAMERA_CONFIG, QByteArray(2, char(i % 2)));
+        report(CMD_ID_SET_CAMERA_CONFIG, QByteArray());
+    }
+    QCOMPARE(cameraSelector(0)->currentText(), QStringLiteral("1080P"));
+    QCOMPARE(cameraSelector(1)->currentText(), QStringLiteral("H265"));
+    QCOMPARE(sent(), (QStringList{"6:", "6:"}));
+
+    QTRY_VERIFY_WITH_TIMEOUT(!parseWrites(fixture->port()->writes).isEmpty(), 1500); // the next cycle
+    fixture->takeWrites();
+    report(CMD_ID_GET_CAMERA_CONFIG, QByteArray(2, '\0'));
+    QCOMPARE(sent(), (QStringList{"7:0000", "7:0000"}));
 }
 
 void TstGimbalPage::ipSave_data()

@@ -8,9 +8,6 @@
 #include <QDate>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
-
-#include <functional>
 
 using namespace Koru;
 
@@ -42,38 +39,17 @@ QByteArray dateBytes(const QDate &date)
     return bytes;
 }
 
-// Records every answer box as "title|text" once, leaves each open for one poll so that more
-// frames can arrive meanwhile, then closes it.
-class BoxWatcher : public QObject
+// "title|text" of every answer box shown, by title.
+QStringList shownBoxes(MainWindow *w)
 {
-public:
-    explicit BoxWatcher(std::function<void(int)> onNewBox = {}) : onNewBox(std::move(onNewBox))
-    {
-        connect(&poll, &QTimer::timeout, this, &BoxWatcher::check);
-        poll.start(20);
+    QStringList shown;
+    for (QMessageBox *box : w->findChild<ProductionPage *>()->findChildren<QMessageBox *>()) {
+        if (box->isVisible())
+            shown << box->windowTitle() + QLatin1Char('|') + box->text();
     }
-
-    QStringList seen;
-
-private:
-    void check()
-    {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        if (box->property("seen").toBool()) {
-            box->done(0);
-            return;
-        }
-        box->setProperty("seen", true);
-        seen << box->windowTitle() + QLatin1Char('|') + box->text();
-        if (onNewBox) // outside this slot: a nested box must not block the poll
-            QTimer::singleShot(0, this, [this] { onNewBox(seen.size()); });
-    }
-
-    QTimer poll;
-    std::function<void(int)> onNewBox;
-};
+    shown.sort();
+    return shown;
+}
 
 const QString InquiryTitle = QStringLiteral("获取生产日期");
 const QString SetTitle = QStringLiteral("设置情况");
@@ -93,7 +69,6 @@ private slots:
     void datePanelSendsRequests();
     void answerBox_data();
     void answerBox();
-    void laterFrameHandledWhileBoxOpen();
 };
 
 void TestProduction::displaySwitchFollowsPage_data()
@@ -172,48 +147,42 @@ void TestProduction::datePanelSendsRequests()
 
 void TestProduction::answerBox_data()
 {
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QByteArray>("payload");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("date") << int(CMD_ID_PRODUCTION_DATE) << QByteArray::fromHex("57293501")
-                          << InquiryTitle + "|       20261207       ";
-    QTest::newRow("date 0") << int(CMD_ID_PRODUCTION_DATE) << QByteArray::fromHex("00000000")
-                            << InquiryTitle + "|       0       ";
-    QTest::newRow("date all ones") << int(CMD_ID_PRODUCTION_DATE) << QByteArray::fromHex("FFFFFFFF")
-                                   << InquiryTitle + "|       4294967295       ";
-    QTest::newRow("set") << int(CMD_ID_SET_PRODUCTION_DATE) << QByteArray::fromHex("01")
-                         << SetTitle + "|          设置成功          ";
-    QTest::newRow("set refused") << int(CMD_ID_SET_PRODUCTION_DATE) << QByteArray::fromHex("02")
-                                 << SetTitle + "|" + SetFailed;
+    // Each answer: command id and payload in hex, "24:57293501".
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<QStringList>("shown");
+    const QString date = InquiryTitle + "|       20261207       ";
+    const QString setDone = SetTitle + "|          设置成功          ";
+    QTest::newRow("date") << QStringList{"24:57293501"} << QStringList{date};
+    QTest::newRow("date 0") << QStringList{"24:00000000"} << QStringList{InquiryTitle + "|       0       "};
+    QTest::newRow("date all ones") << QStringList{"24:FFFFFFFF"}
+                                   << QStringList{InquiryTitle + "|       4294967295       "};
+    QTest::newRow("set") << QStringList{"25:01"} << QStringList{setDone};
+    QTest::newRow("set refused") << QStringList{"25:02"} << QStringList{SetTitle + "|" + SetFailed};
+    QTest::newRow("newer date replaces the text")
+        << QStringList{"24:00000000", "24:57293501"} << QStringList{date};
+    QTest::newRow("one box of each kind") << QStringList{"25:02", "24:57293501", "25:01"}
+                                          << QStringList{date, setDone};
+    QStringList burst;
+    for (int i = 0; i < 1000; ++i)
+        burst << QStringLiteral("24:%1").arg(i, 8, 16, QLatin1Char('0')) << QStringLiteral("25:02");
+    QTest::newRow("1,000 answers of each kind")
+        << burst + QStringList{"24:57293501"} << QStringList{date, SetTitle + "|" + SetFailed};
 }
 
+// The boxes are shown without an event loop of their own: every answer is taken at once,
+// and the receive path goes on behind them.
 void TestProduction::answerBox()
 {
-    QFETCH(int, id);
-    QFETCH(QByteArray, payload);
-    QFETCH(QString, shown);
+    QFETCH(QStringList, answers);
     WindowFixture f;
-    BoxWatcher watcher;
-    f.port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, uint8_t(id), payload));
-    QTest::qWait(100); // the poll timer must not show the answer a second time
-    QCOMPARE(watcher.seen, QStringList{shown});
-}
-
-// The box waits in its own event loop; a second answer is shown while the first is open,
-// and the first frame, already taken from the receive buffer, is never shown again.
-void TestProduction::laterFrameHandledWhileBoxOpen()
-{
-    WindowFixture f;
-    BoxWatcher watcher([&f](int boxes) {
-        if (boxes == 1)
-            f.port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet,
-                                     CMD_ID_SET_PRODUCTION_DATE, QByteArray::fromHex("02")));
-    });
-    f.port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_PRODUCTION_DATE,
-                             QByteArray::fromHex("57293501")));
-    QTest::qWait(100);
-    QCOMPARE(watcher.seen,
-             QStringList({InquiryTitle + "|       20261207       ", SetTitle + "|" + SetFailed}));
+    for (const QString &answer : answers) {
+        const QStringList parts = answer.split(QLatin1Char(':'));
+        const auto id = uint8_t(parts[0].toUInt(nullptr, 16));
+        f.port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, id,
+                                 QByteArray::fromHex(parts[1].toLatin1())));
+    }
+    QTEST(shownBoxes(f.window()), "shown");
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 QTEST_MAIN(TestProduction)

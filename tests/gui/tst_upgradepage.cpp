@@ -4,11 +4,13 @@
 #include "mytoolbutton.h"
 #include "protocolids.h"
 #include "updatefileitem.h"
+#include "upgradepage.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -45,6 +47,11 @@ QList<UpdateFileItem *> rows(const WindowFixture &f)
     QList<UpdateFileItem *> list = f.window()->findChildren<UpdateFileItem *>();
     std::sort(list.begin(), list.end(), [](QWidget *a, QWidget *b) { return a->y() < b->y(); });
     return list;
+}
+
+QPoint pagePosition(const WindowFixture &f, UpdateFileItem *row)
+{
+    return row->mapTo(f.window()->findChild<UpgradePage *>(), QPoint());
 }
 
 // The row's info labels left to right: name, hardware id, SN, boot loader, firmware.
@@ -96,6 +103,7 @@ class TestUpgradePage : public QObject
 private slots:
     void initTestCase();
     void rowsFollowReplyOrder();
+    void spoofedIdsLeaveKnownRowsFirst();
     void pollAsksEveryDeviceOnce();
     void openRowLocksOtherRowsUntilClosed();
     void upgradeThroughTheWindow_data();
@@ -131,6 +139,7 @@ QString TestUpgradePage::writeImage(int size)
 void TestUpgradePage::rowsFollowReplyOrder()
 {
     WindowFixture f(true, EnglishIni);
+    showUpgradePage(f); // the rows' scroll area is laid out when shown
     reply(f, GimbalCameraId, CMD_ID_UID, QByteArray::fromHex("12AB00FF000102039999999999999999"));
     QCOMPARE(infoTexts(rows(f).value(0)).mid(3), (QStringList{"1234.34.34", "2017.3.4"}));
     reply(f, RemoteControllerId, CMD_ID_VERSION, versionPayload(0x00010203, 0xFF040506, "ABCDEFGHIJKL"));
@@ -140,12 +149,32 @@ void TestUpgradePage::rowsFollowReplyOrder()
 
     const QList<UpdateFileItem *> list = rows(f);
     QCOMPARE(list.size(), 3);
-    QCOMPARE(list[0]->pos(), QPoint(16, 50));
-    QCOMPARE(list[1]->pos(), QPoint(16, 120));
-    QCOMPARE(list[2]->pos(), QPoint(16, 190));
+    QCOMPARE(pagePosition(f, list[0]), QPoint(16, 50));
+    QCOMPARE(pagePosition(f, list[1]), QPoint(16, 120));
+    QCOMPARE(pagePosition(f, list[2]), QPoint(16, 190));
     QCOMPARE(infoTexts(list[0]), (QStringList{"Gimbal", "AB", "12AB00FF\n00010203", "7.8.9", "10.11.12"}));
     QCOMPARE(infoTexts(list[1]), (QStringList{"RC", "ABCDEFGHIJKL", "11111111\n11111111", "4.5.6", "1.2.3"}));
     QCOMPARE(infoTexts(list[2]).value(0), QStringLiteral("unkownDevice"));
+}
+
+// Answers from every id, the made-up ones first: the known device types' rows stay on top
+// in the order of their answers, and the last row can still be scrolled into sight.
+void TestUpgradePage::spoofedIdsLeaveKnownRowsFirst()
+{
+    WindowFixture f(true, EnglishIni);
+    showUpgradePage(f);
+    for (int id = 255; id >= 0; --id)
+        reply(f, uint8_t(id), CMD_ID_VERSION, versionPayload(0, 0, QByteArray::number(id, 16)));
+    const QList<UpdateFileItem *> list = rows(f);
+    QCOMPARE(list.size(), 256);
+    QCOMPARE(infoTexts(list[0]).mid(0, 2), (QStringList{"ZOOM", "30"}));
+    QCOMPARE(infoTexts(list[16]).mid(0, 2), (QStringList{"RC", "10"}));
+    QCOMPARE(infoTexts(list[17]).mid(0, 2), (QStringList{"unkownDevice", "ff"}));
+    QCOMPARE(pagePosition(f, list[0]), QPoint(16, 50));
+
+    f.window()->findChild<QScrollArea *>()->ensureWidgetVisible(list.last());
+    QVERIFY(!list.last()->visibleRegion().isEmpty());
+    QVERIFY(list[0]->visibleRegion().isEmpty());
 }
 
 void TestUpgradePage::pollAsksEveryDeviceOnce()

@@ -1,22 +1,20 @@
 #include "devicelink.h"
 #include "fakeport.h"
 #include "framereassembler.h"
+#include "hostileattacks.h"
 #include "koruresources.h"
 #include "mainwindow.h"
 #include "mypushbutton.h"
 #include "mytoolbutton.h"
 #include "simulatorthread.h"
-#include "updatefileitem.h"
-#include "upgraderows.h"
+#include "soakprobes.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QLabel>
 #include <QLoggingCategory>
 #include <QPlainTextEdit>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +30,7 @@ using namespace Koru;
 namespace {
 
 constexpr int DefaultSeconds = 180;
+constexpr int DefaultAttackSeconds = 60;
 constexpr int TickMs = 1000;            // page, language and shell marker
 constexpr int CheckModeSwitchMs = 3000; // the devices change their frames' check mode
 constexpr int FirstMinuteMs = 60000;
@@ -46,23 +45,27 @@ const int PageCycle[] = {MainWindow::Channels, MainWindow::Upgrade, MainWindow::
 // Shell answers carry the marker the test sent: "unknown command: soak-17".
 const QRegularExpression MarkerPattern(QStringLiteral("soak-(\\d+)"));
 
-int soakMs()
+int secondsFrom(const char *variable, int byDefault)
 {
     bool ok = false;
-    const int seconds = qEnvironmentVariableIntValue("KORU_SOAK_SECONDS", &ok);
-    return (ok && seconds > 0 ? seconds : DefaultSeconds) * 1000;
+    const int seconds = qEnvironmentVariableIntValue(variable, &ok);
+    return (ok && seconds > 0 ? seconds : byDefault) * 1000;
 }
 
-qint64 residentKiB()
+int soakMs()
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
+    return secondsFrom("KORU_SOAK_SECONDS", DefaultSeconds);
+}
+
+// KORU_SOAK_MODE=hostile runs the device attacks instead of the load run.
+bool hostileMode()
+{
+    return qgetenv("KORU_SOAK_MODE") == "hostile";
+}
+
+int attackMs()
+{
+    return secondsFrom("KORU_SOAK_ATTACK_SECONDS", DefaultAttackSeconds);
 }
 
 // How often each answer stands in the view as a line of its own, exactly as it was sent.
@@ -105,14 +108,6 @@ SimulatorOptions soakOptions()
     options.liveValueRateHz = 200;
     options.dropEveryNthAck = 7;
     return options;
-}
-
-QByteArray pseudoRandomImage(quint32 seed)
-{
-    QRandomGenerator random(seed);
-    QByteArray image(ImageSize, '\0');
-    random.fillRange(reinterpret_cast<quint32 *>(image.data()), ImageSize / int(sizeof(quint32)));
-    return image;
 }
 
 } // namespace
@@ -234,18 +229,19 @@ public:
     TestSoak()
     {
         // Qt Test's own limit per test function is five minutes.
+        const int loadRunMs = soakMs() + 2 * TransferLimitMs + DrainTimeoutMs;
+        const int attacksMs = HostileSoak::AttackCount * (attackMs() + 10000) + TransferLimitMs;
         if (!qEnvironmentVariableIsSet("QTEST_FUNCTION_TIMEOUT"))
-            qputenv("QTEST_FUNCTION_TIMEOUT",
-                    QByteArray::number(soakMs() + 2 * TransferLimitMs + DrainTimeoutMs + 60000));
+            qputenv("QTEST_FUNCTION_TIMEOUT", QByteArray::number(std::max(loadRunMs, attacksMs) + 60000));
     }
 
 private slots:
     void initTestCase();
     void windowKeepsUpUnderLoad();
+    void deviceAttacks();
 
 private:
     QString flash(MainWindow &window, SoakLoad &load, uint8_t deviceId);
-    QByteArray completedImage(SimulatorThread &simulator, uint8_t deviceId);
 
     QTemporaryDir dir;
     QTranslator translator;
@@ -263,61 +259,24 @@ void TestSoak::initTestCase()
     initKoruResources();
     QCoreApplication::installTranslator(&translator);
     for (uint8_t id : FlashedIds) {
-        images[id] = pseudoRandomImage(0x50AC0000u + id);
+        images[id] = pseudoRandomImage(0x50AC0000u + id, ImageSize);
         QFile file(dir.filePath(QStringLiteral("image%1.bin").arg(id, 2, 16)));
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(images[id]), qint64(ImageSize));
     }
 }
 
-// Chooses the file in the device's row and starts the upgrade as a user does; the click
-// returns when the transfer has ended. The row is closed afterwards to free the lock.
-// Returns what went wrong, or nothing.
 QString TestSoak::flash(MainWindow &window, SoakLoad &load, uint8_t deviceId)
 {
     load.showPage(MainWindow::Upgrade);
-    if (!QTest::qWaitFor([&] { return upgradeRowOf(&window, deviceId) != nullptr; }, 10000))
-        return QStringLiteral("no row for device 0x%1").arg(deviceId, 2, 16);
-    UpdateFileItem *row = upgradeRowOf(&window, deviceId);
-    chooseUpgradeFile(row, dir.filePath(QStringLiteral("image%1.bin").arg(deviceId, 2, 16)));
-
-    QString stoppedAt;
-    QTimer limit;
-    limit.setSingleShot(true);
-    connect(&limit, &QTimer::timeout, row, [row, &stoppedAt] {
-        stoppedAt = row->findChild<QLabel *>(QStringLiteral("bule"))->text();
-        QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
-    });
-    limit.start(TransferLimitMs);
-    QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(rowButton(row, "zhengxian"), Qt::LeftButton);
-    qInfo("soak: transfer to 0x%02X took %.1f s", deviceId, clock.elapsed() / 1000.0);
-    if (!stoppedAt.isEmpty())
-        return QStringLiteral("transfer to 0x%1 stopped after %2 s at %3")
-            .arg(deviceId, 2, 16)
-            .arg(TransferLimitMs / 1000)
-            .arg(stoppedAt);
-
-    const QString message = row->findChild<QLabel *>(QStringLiteral("msgLabel"))->text();
-    QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
-    if (message != QCoreApplication::translate("UpgradeEngine", "upgred ok "))
-        return QStringLiteral("transfer to 0x%1 ended with \"%2\"").arg(deviceId, 2, 16).arg(message);
-    return {};
-}
-
-QByteArray TestSoak::completedImage(SimulatorThread &simulator, uint8_t deviceId)
-{
-    QByteArray image;
-    SimulatorHost *host = simulator.host();
-    QMetaObject::invokeMethod(
-        host, [host, deviceId, &image] { image = host->simulator()->completedImage(deviceId); },
-        Qt::BlockingQueuedConnection);
-    return image;
+    return upgradeThroughRow(&window, deviceId, dir.filePath(QStringLiteral("image%1.bin").arg(deviceId, 2, 16)),
+                             TransferLimitMs);
 }
 
 void TestSoak::windowKeepsUpUnderLoad()
 {
+    if (hostileMode())
+        QSKIP("KORU_SOAK_MODE=hostile runs the device attacks only");
     const int durationMs = soakMs();
     // Short trial runs take their reference sample after a third of their length.
     const int referenceMs = std::min(FirstMinuteMs, durationMs / 3);
@@ -385,6 +344,25 @@ void TestSoak::windowKeepsUpUnderLoad()
     QVERIFY(referenceKiB > 0);
     QVERIFY2(endKiB <= referenceKiB * AllowedGrowth,
              qPrintable(QStringLiteral("%1 KiB -> %2 KiB").arg(referenceKiB).arg(endKiB)));
+}
+
+// The log is on, as in the program, so that what the attacks cost it can be measured.
+void TestSoak::deviceAttacks()
+{
+    if (!hostileMode())
+        QSKIP("the device attacks run with KORU_SOAK_MODE=hostile");
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=true"));
+    SimulatorThread simulator;
+    const QString link = dir.filePath(QStringLiteral("ttyKORU1"));
+    if (!simulator.start(link))
+        QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(simulator.errorString())));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    MainWindow window(deviceLink);
+    window.setTranslator(&translator);
+    window.show();
+    HostileSoak attacks(window, simulator, dir.path());
+    const QStringList broken = attacks.runAll(attackMs());
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
 }
 
 QTEST_MAIN(TestSoak)

@@ -1,7 +1,12 @@
 #include "commandline.h"
+#include "devicelink.h"
+#include "fakeport.h"
+#include "frame.h"
 #include "loghandler.h"
+#include "loglimiter.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -39,6 +44,8 @@ private slots:
     void rotatesWhileRunning();
     void repeatedLinesCollapsed_data();
     void repeatedLinesCollapsed();
+    void upgradeAnswerFlood_data();
+    void upgradeAnswerFlood();
     void commandLine_data();
     void commandLine();
 };
@@ -138,6 +145,57 @@ void TestAppLog::repeatedLinesCollapsed()
     }
     LogHandler::uninstall();
     QCOMPARE(levelsAndMessages(log), logged);
+}
+
+void TestAppLog::upgradeAnswerFlood_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("firstStatus"); // each further answer's status is one more, up to 99 more
+    QTest::newRow("start refused") << int(Koru::CMD_ID_UPGRADE_START) << 3;
+    QTest::newRow("packet refused") << int(Koru::CMD_ID_UPGRADE_DATA) << 0x80;
+    QTest::newRow("end, accepted or not") << int(Koru::CMD_ID_UPGRADE_END) << 0;
+}
+
+// Upgrade answers nobody asked for, all different so that no repeat is collapsed, cost the
+// log a few lines a second; how many were held back is written before the next line.
+void TestAppLog::upgradeAnswerFlood()
+{
+    using namespace Koru;
+    QFETCH(int, id);
+    QFETCH(int, firstStatus);
+    constexpr int Answers = 1000;
+    auto *port = new FakeDevicePort;
+    auto *enumerator = new FakePortEnumerator;
+    enumerator->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
+    DeviceLink link(port, enumerator);
+    link.start();
+    const auto answer = [&](int n) {
+        const QByteArray payload = char(firstStatus + n % 100) + QByteArray(2, '\0');
+        port->feed(makeFrame(RemoteControllerId, AssistantId, CommonSet, uint8_t(id), payload));
+    };
+
+    QTemporaryDir dir;
+    const QString log = dir.filePath(QStringLiteral("kestan.log"));
+    QVERIFY(LogHandler::install(log));
+    QElapsedTimer flood;
+    flood.start();
+    for (int n = 0; n < Answers; ++n)
+        answer(n);
+    const qint64 floodSeconds = flood.elapsed() / 1000 + 1;
+    QTest::qWait(1000);
+    answer(Answers);
+    LogHandler::uninstall();
+
+    int logged = 0;
+    int heldBack = 0;
+    for (const QString &line : levelsAndMessages(log)) {
+        if (line.contains(QLatin1String("CMD_ID_UPGRADE")))
+            ++logged;
+        else if (line.startsWith(QLatin1String("Debug: upgrade answers not logged: ")))
+            heldBack += line.section(QLatin1Char(' '), -1).toInt();
+    }
+    QVERIFY2(logged <= LogLimiter::LinesPerSecond * (floodSeconds + 1), qPrintable(QString::number(logged)));
+    QCOMPARE(logged + heldBack, Answers + 1);
 }
 
 void TestAppLog::commandLine_data()

@@ -1,0 +1,78 @@
+#include "soakprobes.h"
+
+#include "mypushbutton.h"
+#include "simulatorthread.h"
+#include "updatefileitem.h"
+#include "upgraderows.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTimer>
+
+using namespace Koru;
+
+qint64 residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+QByteArray pseudoRandomImage(quint32 seed, int size)
+{
+    QRandomGenerator random(seed);
+    QByteArray image(size, '\0');
+    random.fillRange(reinterpret_cast<quint32 *>(image.data()), size / int(sizeof(quint32)));
+    return image;
+}
+
+QString upgradeThroughRow(QWidget *window, uint8_t deviceId, const QString &file, int limitMs)
+{
+    if (!QTest::qWaitFor([&] { return upgradeRowOf(window, deviceId) != nullptr; }, 10000))
+        return QStringLiteral("no row for device 0x%1").arg(deviceId, 2, 16);
+    UpdateFileItem *row = upgradeRowOf(window, deviceId);
+    chooseUpgradeFile(row, file);
+
+    QString stoppedAt;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, row, [row, &stoppedAt] {
+        stoppedAt = row->findChild<QLabel *>(QStringLiteral("bule"))->text();
+        QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
+    });
+    limit.start(limitMs);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(rowButton(row, "zhengxian"), Qt::LeftButton);
+    qInfo("soak: transfer to 0x%02X took %.1f s", deviceId, clock.elapsed() / 1000.0);
+    if (!stoppedAt.isEmpty())
+        return QStringLiteral("transfer to 0x%1 stopped after %2 s at %3")
+            .arg(deviceId, 2, 16)
+            .arg(limitMs / 1000)
+            .arg(stoppedAt);
+
+    const QString message = row->findChild<QLabel *>(QStringLiteral("msgLabel"))->text();
+    QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
+    if (message != QCoreApplication::translate("UpgradeEngine", "upgred ok "))
+        return QStringLiteral("transfer to 0x%1 ended with \"%2\"").arg(deviceId, 2, 16).arg(message);
+    return {};
+}
+
+QByteArray completedImage(SimulatorThread &simulator, uint8_t deviceId)
+{
+    QByteArray image;
+    SimulatorHost *host = simulator.host();
+    QMetaObject::invokeMethod(
+        host, [host, deviceId, &image] { image = host->simulator()->completedImage(deviceId); },
+        Qt::BlockingQueuedConnection);
+    return image;
+}
