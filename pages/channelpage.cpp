@@ -8,6 +8,7 @@
 #include "devicelink.h"
 #include "frame.h"
 
+#include <QLabel>
 #include <QTimer>
 
 using namespace Koru;
@@ -75,6 +76,29 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
     refreshTimer->setInterval(RefreshMs);
     connect(refreshTimer, &QTimer::timeout, this, &ChannelPage::showChannelValues);
     connect(&link, &DeviceLink::responseReceived, this, &ChannelPage::onResponse);
+
+    // Until the first live report, and again when the controller goes or the page is left,
+    // the bars, values and sticks are drawn faded with a note, so old values never look live.
+    notLiveNote = new QLabel(this);
+    notLiveNote->setObjectName(QStringLiteral("notLiveNote"));
+    notLiveNote->setGeometry(125, 70, 350, 28); // over the middle of the two stick displays
+    notLiveNote->setAlignment(Qt::AlignCenter);
+    connect(&link, &DeviceLink::connectionChanged, this, [this](bool connected) {
+        if (!connected)
+            showLive(false);
+    });
+    showLive(false);
+}
+
+void ChannelPage::showLive(bool live)
+{
+    for (ChSubWidget *row : qAsConst(rows))
+        row->setLive(live);
+    leftStick->setLive(live);
+    rightStick->setLive(live);
+    notLiveNote->setText(link.isOpen() ? tr("Waiting for the live values of the remote controller…")
+                                       : tr("No remote controller: these values are not live"));
+    notLiveNote->setVisible(!live);
 }
 
 void ChannelPage::enter()
@@ -87,11 +111,13 @@ void ChannelPage::enter()
 void ChannelPage::leave()
 {
     settingsTimer->stop();
+    showLive(false);
 }
 
 void ChannelPage::retranslate()
 {
     showDirection(-1);
+    showLive(leftStick->isLive());
     calibration->retranslate();
     settingsFiles->retranslate();
 }
@@ -130,6 +156,8 @@ void ChannelPage::showChannelValues()
             chStickPercent(v[yCh], int16_t(state.chMin[yCh]), int16_t(state.chMid[yCh]), state.chMax[yCh]);
         stick->setPosition(x.x, y.y, v[xCh], v[yCh]);
     };
+    if (!leftStick->isLive())
+        showLive(true);
     showStick(leftStick, 3, 2);
     showStick(rightStick, 0, 1);
     for (int ch = 0; ch < rows.size(); ++ch) {

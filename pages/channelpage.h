@@ -10,6 +10,7 @@ class CalibrationPanel;
 class ChannelSettingsPanel;
 class ChSubWidget;
 class CrossWidget;
+class QLabel;
 class QTimer;
 namespace Koru {
 struct DecodedResponse;
@@ -35,6 +36,7 @@ public:
 private:
     void onResponse(const Koru::DecodedResponse &response);
     void showChannelValues();
+    void showLive(bool live);
     void showDirection(int index);
     void showSource(int index);
     void showMapping(int index);
@@ -52,4 +54,5 @@ private:
     ChannelSettingsPanel *settingsFiles = nullptr;
     QTimer *settingsTimer = nullptr;
     QTimer *refreshTimer = nullptr;
+    QLabel *notLiveNote = nullptr;
 };

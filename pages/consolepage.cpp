@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
@@ -153,9 +154,10 @@ void ConsolePage::createRollSendRow()
 void ConsolePage::createPortAndUpdateRow()
 {
     portSelector = new QComboBox(this);
-    portSelector->setGeometry(75, 402, 60, 20);
+    portSelector->setGeometry(75, 402, 80, 20);
     styleWhiteCombo(portSelector, 8, QLatin1String(PortSelectorExtraStyle));
-    connect(portSelector, &QComboBox::currentTextChanged, &link, &DeviceLink::choosePort);
+    connect(portSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { link.choosePort(portSelector->itemData(index).toString()); });
 
     updateAddressEdit = createLineEdit(this, QRect(205, 402, 50, 20), QStringLiteral("0x10"));
     chooseFileButton = MyPushButton::create(this, "getfile", QRect(285, 402, 80, 20));
@@ -228,13 +230,18 @@ void ConsolePage::sendTickedRows()
     }
 }
 
+// A port shows its device name ("ttyACM0"); a path given with --device shows whole in its
+// tooltip.
 void ConsolePage::refillPortSelector()
 {
-    const QString selected = portSelector->currentText();
+    const QString selected = portSelector->currentData().toString();
     {
         const QSignalBlocker blocker(portSelector);
         portSelector->clear();
-        portSelector->addItems(link.portNames());
+        for (const QString &name : link.portNames()) {
+            portSelector->addItem(QFileInfo(name).fileName(), name);
+            portSelector->setItemData(portSelector->count() - 1, name, Qt::ToolTipRole);
+        }
     }
     selectPort(selected);
 }
@@ -242,7 +249,8 @@ void ConsolePage::refillPortSelector()
 void ConsolePage::selectPort(const QString &name)
 {
     const QSignalBlocker blocker(portSelector);
-    portSelector->setCurrentIndex(portSelector->findText(name, Qt::MatchFixedString));
+    portSelector->setCurrentIndex(portSelector->findData(name));
+    portSelector->setToolTip(name);
 }
 
 void ConsolePage::onChooseFileClicked()

@@ -6,7 +6,6 @@
 #include "frame.h"
 #include "updatefileitem.h"
 #include "upgradesession.h"
-#include "whitebackground.h"
 
 #include <QDebug>
 #include <QLabel>
@@ -67,10 +66,13 @@ UpgradePage::UpgradePage(DeviceLink &link, AppSettings &settings, QWidget *paren
     scrollArea->setFrameShape(QFrame::NoFrame);
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rowList = new QWidget;
+    rowList->setObjectName(QStringLiteral("upgradeRowList"));
     rowList->resize(RowWidth, 0);
     scrollArea->setWidget(rowList);
-    fillWhite(scrollArea->viewport());
-    fillWhite(rowList);
+    // The application's style sheet takes over the palettes of the scroll area's inner
+    // widgets; a rule of their own keeps them white like the page.
+    scrollArea->setStyleSheet(QStringLiteral("QScrollArea, QWidget#upgradeRowList"
+                                             " { background: white; }"));
 
     connect(&link, &DeviceLink::responseReceived, this, &UpgradePage::onResponse);
     UpgradeSession &upgrade = link.upgrade();

@@ -72,6 +72,17 @@
     </message>
 </context>
 <context>
+    <name>ChannelPage</name>
+    <message>
+        <source>Waiting for the live values of the remote controller…</source>
+        <translation>正在等待遥控器的实时数值…</translation>
+    </message>
+    <message>
+        <source>No remote controller: these values are not live</source>
+        <translation>未连接遥控器：这些数值不是实时的</translation>
+    </message>
+</context>
+<context>
     <name>ChannelSettingsFile</name>
     <message>
         <source>Entry %1 of the channel list is not an object.</source>

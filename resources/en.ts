@@ -72,6 +72,17 @@
     </message>
 </context>
 <context>
+    <name>ChannelPage</name>
+    <message>
+        <source>Waiting for the live values of the remote controller…</source>
+        <translation>Waiting for the live values of the remote controller…</translation>
+    </message>
+    <message>
+        <source>No remote controller: these values are not live</source>
+        <translation>No remote controller: these values are not live</translation>
+    </message>
+</context>
+<context>
     <name>ChannelSettingsFile</name>
     <message>
         <source>Entry %1 of the channel list is not an object.</source>

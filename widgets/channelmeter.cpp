@@ -12,11 +12,14 @@ namespace {
 
 // The style sheet's 1-pixel border around the bar's filled part.
 constexpr int BarBorder = 1;
-// Where the row's value text sits relative to the bar, and its size.
+// Where the row's value text sits relative to the bar, and its size: room for "-32768" in
+// the label font.
 constexpr int ValueLeft = 124;
-constexpr int ValueTop = 5;
-constexpr int ValueWidth = 25;
-constexpr int ValueHeight = 8;
+constexpr int ValueTop = 1;
+constexpr int ValueWidth = 38;
+constexpr int ValueHeight = 16;
+// How strongly a meter that is not live is drawn.
+constexpr qreal FadedOpacity = 0.3;
 // The font size the style sheet gives every label.
 constexpr int ValuePixelSize = 12;
 
@@ -50,6 +53,14 @@ void ChannelMeter::setValue(int percent, int16_t value)
         valueText.setNumber(value);
         update(valueArea);
     }
+}
+
+void ChannelMeter::setLive(bool on)
+{
+    if (on == live)
+        return;
+    live = on;
+    update();
 }
 
 // The first column of the bar left unfilled at the given percentage.
@@ -86,6 +97,10 @@ void ChannelMeter::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const int end = fillEnd(shownPercent);
     const int height = barPicture.height();
+    if (!live) {
+        painter.fillRect(rect(), pageColour);
+        painter.setOpacity(FadedOpacity);
+    }
     painter.drawPixmap(QPoint(0, 0), fullBar, QRect(0, 0, end, height));
     painter.drawPixmap(QPoint(end, 0), emptyBar, QRect(end, 0, barPicture.width() - end, height));
     painter.fillRect(QRect(barPicture.width(), 0, width() - barPicture.width(), height), pageColour);

@@ -25,6 +25,11 @@ public:
     void setValue(int percent, int16_t value);
     int percent() const { return shownPercent; }
     int16_t value() const { return shownValue; }
+    // Where the value text is drawn, centred.
+    QRect valueRect() const { return valueArea; }
+    // While not live (no controller, or no report yet) the meter is drawn faded.
+    void setLive(bool on);
+    bool isLive() const { return live; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -35,6 +40,7 @@ private:
 
     int shownPercent = 90;
     int16_t shownValue = 1000;
+    bool live = false;
     QPixmap barPicture;
     QPixmap emptyBar;
     QPixmap fullBar;

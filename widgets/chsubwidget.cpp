@@ -28,15 +28,16 @@ ChSubWidget::ChSubWidget(QWidget *parent)
     : QWidget(parent), numberLabel(new QLabel(QStringLiteral("1"), this)), meter(new ChannelMeter(this)),
       directionButton(new MyPushButton(this))
 {
-    resize(259, 41);
+    // Wide enough for a five-digit signed value beside the bar and a three-letter source.
+    resize(270, 41);
     numberLabel->setObjectName(QStringLiteral("ChValueButton"));
-    numberLabel->setGeometry(0, 6, 15, 8);
+    numberLabel->setGeometry(0, 2, 15, 16);
 
     meter->move(17, 1);
 
     directionButton->setObjectName(QStringLiteral("zhengxian"));
     directionButton->setFocusPolicy(Qt::NoFocus);
-    directionButton->setGeometry(169, 0, 50, 20);
+    directionButton->setGeometry(181, 0, 50, 20);
     directionButton->setText(QStringLiteral("正相"));
     connect(directionButton, &MyPushButton::sig_clicked, this, &ChSubWidget::slot_forwardChange);
 
@@ -63,7 +64,7 @@ void ChSubWidget::createSourceSelector()
 {
     sourceSelector = new QComboBox(this);
     styleWhiteCombo(sourceSelector, 8);
-    sourceSelector->setGeometry(224, 0, 35, 20);
+    sourceSelector->setGeometry(233, 0, 37, 20);
     for (int index = 0; index < ChSourceCount; ++index)
         sourceSelector->addItem(QString::fromLatin1(sourceName(index)));
     sourceSelector->setCurrentIndex(0);
@@ -118,6 +119,11 @@ void ChSubWidget::setEntity(uint8_t type, uint8_t entityId)
     disconnectSourceSelector();
     sourceSelector->setCurrentIndex(indexForSource(type, entityId));
     connectSourceSelector();
+}
+
+void ChSubWidget::setLive(bool on)
+{
+    meter->setLive(on);
 }
 
 void ChSubWidget::setChValue(int percent, int16_t value)

@@ -27,6 +27,8 @@ public:
     void setForwardValue(bool forward);
     void setEntity(uint8_t type, uint8_t entityId);
     void setChValue(int percent, int16_t value);
+    // Draws the live value faded while it is not live.
+    void setLive(bool on);
 
 signals:
     void sig_forwardValueChange(int id, bool forwardValue);

@@ -20,6 +20,8 @@ constexpr qreal Centre = 88;
 constexpr int DotSize = 8;
 // The value text's baseline starts this far right of and above the dot's centre.
 constexpr qreal TextOffset = 4;
+// How strongly a display that is not live is drawn.
+constexpr qreal FadedOpacity = 0.3;
 
 int16_t clampPercent(int value)
 {
@@ -105,10 +107,25 @@ const QPixmap &CrossWidget::backdrop()
     return backdropCache;
 }
 
+void CrossWidget::setLive(bool on)
+{
+    if (on == live)
+        return;
+    live = on;
+    update();
+}
+
 void CrossWidget::paintEvent(QPaintEvent *event)
 {
     const qreal px = toPixel(xPercent);
     const qreal py = toPixel(yPercent);
+    if (!live) {
+        QPainter painter(this);
+        painter.fillRect(rect(), colourBehind(this));
+        painter.setOpacity(FadedOpacity);
+        painter.drawPixmap(0, 0, backdrop());
+        return;
+    }
     {
         QPainter painter(this);
         painter.drawPixmap(0, 0, backdrop());

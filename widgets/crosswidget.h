@@ -24,6 +24,9 @@ public:
     void setPosition(int x, int y, int xValue, int yValue);
     // The clamped percentages last set, as (x, y).
     QPoint stickPercent() const;
+    // While not live (no controller, or no report yet) only the faded picture is drawn.
+    void setLive(bool on);
+    bool isLive() const { return live; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -37,6 +40,7 @@ private:
     int16_t yPercent = 0;
     int16_t xValue = 0;
     int16_t yValue = 0;
+    bool live = false;
     QPixmap background;
     QPixmap backdropCache;
     QColor backdropColour;

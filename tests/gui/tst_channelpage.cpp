@@ -76,6 +76,7 @@ private slots:
     void valuesDriveBarsAndSticks_data();
     void valuesDriveBarsAndSticks();
     void burstShowsNewestValuesWithinOneRefresh();
+    void notLiveUntilFirstReport();
     void burstQueriesBothDevicesInOrder();
     void pageEntryAndExit();
 
@@ -352,6 +353,29 @@ void TstChannelPage::burstShowsNewestValuesWithinOneRefresh()
     const auto timers = row(0)->parentWidget()->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
     const auto running = [](const QTimer *t) { return t->isActive(); };
     QTRY_COMPARE(std::count_if(timers.cbegin(), timers.cend(), running), 1);
+}
+
+// Values that are not live are never shown as if they were: faded with a note without a
+// controller, until its first report, and again once it is gone.
+void TstChannelPage::notLiveUntilFirstReport()
+{
+    const auto note = [this] { return fixture->window()->findChild<QLabel *>(QStringLiteral("notLiveNote")); };
+    const auto liveShown = [this, &note] {
+        for (CrossWidget *cross : fixture->window()->findChildren<CrossWidget *>())
+            if (cross->isLive() != meter(row(0))->isLive() || cross->isLive() == note()->isVisible())
+                return QStringLiteral("meters, sticks and note disagree");
+        if (meter(row(0))->isLive())
+            return QStringLiteral("live");
+        return QStringLiteral("faded: ") + note()->text();
+    };
+    fixture->enumerator()->setPorts({});
+    QCOMPARE(liveShown(), QStringLiteral("faded: No remote controller: these values are not live"));
+    fixture->enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
+    QCOMPARE(liveShown(), QStringLiteral("faded: Waiting for the live values of the remote controller…"));
+    report(CMD_ID_CH_VALUES, valuesPayload(QVector<int16_t>(16, 1500)));
+    QTRY_COMPARE(liveShown(), QStringLiteral("live"));
+    fixture->enumerator()->setPorts({});
+    QCOMPARE(liveShown(), QStringLiteral("faded: No remote controller: these values are not live"));
 }
 
 // The 96 queries leave in one write.

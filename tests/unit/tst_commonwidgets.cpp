@@ -154,11 +154,12 @@ void TstCommonWidgets::meterLooksLikeStyledBarAndLabel()
     bar->resize(picture->size());
     auto *label = new QLabel(bar->parentWidget());
     label->setObjectName(QStringLiteral("ChValueButton"));
-    label->setGeometry(141, 6, 25, 8);
+    label->setGeometry(141, 2, 38, 16);
     auto *meterRow = new QWidget(&page);
     meterRow->setGeometry(0, 20, 170, 20);
     auto *meter = new ChannelMeter(meterRow);
     meter->move(17, 1);
+    meter->setLive(true);
     meter->setValue(fromPercent, -1);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
