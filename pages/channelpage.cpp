@@ -74,7 +74,12 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
     connect(settingsTimer, &QTimer::timeout, this, &ChannelPage::querySettings);
     refreshTimer->setSingleShot(true);
     refreshTimer->setInterval(RefreshMs);
-    connect(refreshTimer, &QTimer::timeout, this, &ChannelPage::showChannelValues);
+    // What a fast device sent meanwhile waits in the system (see DeviceLink): it is read
+    // just before drawing, so the newest values show.
+    connect(refreshTimer, &QTimer::timeout, this, [this] {
+        this->link.receive();
+        showChannelValues();
+    });
     connect(&link, &DeviceLink::responseReceived, this, &ChannelPage::onResponse);
 
     // Until the first live report, and again when the controller goes or the page is left,

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDebug>
 #include <QThread>
+#include <QTimer>
 
 namespace Koru {
 namespace {
@@ -22,6 +23,11 @@ constexpr int ReadChunkBytes = 1024;
 // Time the controller is given after its port opened before it is asked anything.
 constexpr int SettleAfterOpenMs = 100;
 constexpr int MaxShellTextBytes = 200;
+// While live reports stream, arrivals closer together than this mean a fast device: the
+// bytes that follow wait in the system until the channel page reads them before it draws,
+// or until the pacing period ends.
+constexpr int StreamingGapMs = 10;
+constexpr int PacingMs = 40;
 
 } // namespace
 
@@ -29,11 +35,15 @@ DeviceLink::DeviceLink(DevicePort *devicePort, PortEnumerator *portEnumerator, Q
     : QObject(parent)
     , port(devicePort ? devicePort : new SerialDevicePort)
     , enumerator(portEnumerator ? portEnumerator : new SystemPortEnumerator)
+    , pacingTimer(new QTimer(this))
 {
     port->setParent(this);
     enumerator->setParent(this);
     upgradeSession = new UpgradeSession(*this, deviceState, this);
-    connect(port, &DevicePort::readyRead, this, &DeviceLink::receive);
+    connect(port, &DevicePort::readyRead, this, &DeviceLink::onIncoming);
+    pacingTimer->setSingleShot(true);
+    pacingTimer->setInterval(PacingMs);
+    connect(pacingTimer, &QTimer::timeout, this, &DeviceLink::receive);
     connect(enumerator, &PortEnumerator::deviceDiscovered, this, &DeviceLink::rescan);
     connect(enumerator, &PortEnumerator::deviceRemoved, this, &DeviceLink::rescan);
 }
@@ -128,15 +138,41 @@ void DeviceLink::close()
 {
     if (!port->isOpen())
         return;
+    releaseHold();
     port->close();
     currentPortName.clear();
     qDebug() << "close ok";
     emit connectionChanged(false, QString());
 }
 
+// While the pacing timer runs, it reads what came meanwhile. Bytes that arrive again soon
+// after the last arrival mean a fast device: while live reports stream (and no upgrade
+// waits for its answers), the bytes that follow wait in the system for the timer.
+void DeviceLink::onIncoming()
+{
+    if (pacingTimer->isActive())
+        return;
+    const bool streaming = sinceLastArrival.isValid() && sinceLastArrival.elapsed() < StreamingGapMs;
+    sinceLastArrival.start();
+    receive();
+    if (streaming && paceReading && !upgradeSession->isRunning() && port->holdIncoming(true)) {
+        holding = true;
+        pacingTimer->start();
+    }
+}
+
+void DeviceLink::releaseHold()
+{
+    pacingTimer->stop();
+    if (holding)
+        port->holdIncoming(false);
+    holding = false;
+}
+
 // Reads through a buffer on the stack, so a report costs no allocation on its way in.
 void DeviceLink::receive()
 {
+    releaseHold();
     char chunk[ReadChunkBytes];
     qint64 count = 0;
     while ((count = port->read(chunk, sizeof chunk)) > 0) {
@@ -219,6 +255,9 @@ void DeviceLink::requestDeviceInfo()
 
 void DeviceLink::setLiveChannelReports(bool on)
 {
+    paceReading = on;
+    if (!on && holding)
+        receive();
     const QString text = on ? QStringLiteral("rc_pc 1") : QStringLiteral("rc_pc 0");
     sendShellText(text, RemoteControllerId);
     sendShellText(text, ModuleSideId);

@@ -5,6 +5,7 @@
 #include "framereassembler.h"
 #include "responsedecoder.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -98,6 +99,8 @@ private:
     void rescan();
     bool openPort(const QString &name);
     void dispatch(const Frame &frame);
+    void onIncoming();
+    void releaseHold();
     void endBatch();
 
     DevicePort *port = nullptr;
@@ -108,6 +111,11 @@ private:
     FrameReassembler receiveBuffer;
     DeviceState deviceState;
     UpgradeSession *upgradeSession = nullptr;
+    // Pacing of the reads while live reports stream (see onIncoming()).
+    bool paceReading = false;
+    bool holding = false;
+    QElapsedTimer sinceLastArrival;
+    QTimer *pacingTimer = nullptr;
 };
 
 } // namespace Koru

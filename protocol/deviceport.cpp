@@ -47,6 +47,14 @@ void SerialDevicePort::watchNestedLoops()
     });
 }
 
+// QSerialPort stops reading from the system once its buffer is full: a one-byte buffer
+// leaves everything after the first byte there until the buffer is unlimited again.
+bool SerialDevicePort::holdIncoming(bool hold)
+{
+    port.setReadBufferSize(hold ? 1 : 0);
+    return true;
+}
+
 void SerialDevicePort::setPortName(const QString &name)
 {
     port.setPortName(name);

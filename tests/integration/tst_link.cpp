@@ -6,6 +6,7 @@
 #include "simulatorhost.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -25,6 +26,7 @@ private slots:
     void initTestCase();
     void opensPollsClosesAndReopens();
     void answerArrivesInsideNestedLoop();
+    void answersKeepUpWithFastLiveReports();
 
 private:
     QTemporaryDir dir;
@@ -105,6 +107,41 @@ void TestLink::answerArrivesInsideNestedLoop()
     deviceLink.send(CommonSet, CMD_ID_VERSION, RemoteControllerId);
     QTRY_VERIFY_WITH_TIMEOUT(answers > 1, 3000);
     QVERIFY(answeredInside);
+}
+
+// A controller that reports a thousand times a second makes the link read in batches; an
+// answer among the reports must still come through within a batch period or two.
+void TestLink::answersKeepUpWithFastLiveReports()
+{
+    SimulatorOptions options;
+    options.liveValueRateHz = 1000;
+    SimulatorHost host(options);
+    const QString link = dir.filePath(QStringLiteral("ttyKORU2"));
+    if (!host.start(link))
+        QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(host.errorString())));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    deviceLink.start();
+    QVERIFY(deviceLink.isOpen());
+
+    int reports = 0;
+    int versionAnswers = 0;
+    connect(&deviceLink, &DeviceLink::responseReceived, this, [&](const DecodedResponse &response) {
+        reports += response.kind == Response::ChannelValues;
+        versionAnswers += response.kind == Response::DeviceVersion;
+    });
+    deviceLink.setLiveChannelReports(true);
+    QTRY_VERIFY_WITH_TIMEOUT(reports > 200, 3000);
+
+    for (int round = 0; round < 5; ++round) {
+        const int before = versionAnswers;
+        QElapsedTimer answered;
+        answered.start();
+        deviceLink.send(CommonSet, CMD_ID_VERSION, RemoteControllerId);
+        QTRY_VERIFY_WITH_TIMEOUT(versionAnswers > before, 1000);
+        QVERIFY2(answered.elapsed() < 250, qPrintable(QString::number(answered.elapsed())));
+    }
+    const int streamed = reports;
+    QTRY_VERIFY_WITH_TIMEOUT(reports > streamed + 100, 1000);
 }
 
 QTEST_MAIN(TestLink)
