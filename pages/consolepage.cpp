@@ -192,7 +192,7 @@ void ConsolePage::onResponse(const DecodedResponse &response)
 // next start as well.
 void ConsolePage::onSendClicked(int row)
 {
-    if (row < 0 || row >= commandEdits.size())
+    if (row < 0 || row >= commandEdits.size() || !controllerConnected())
         return;
     const QString command = commandEdits[row]->text();
     const QString address = addressEdits[row]->text();
@@ -264,6 +264,8 @@ void ConsolePage::onChooseFileClicked()
 // Runs the same upgrade procedure as the upgrade page, reporting to this page.
 void ConsolePage::onUpdateClicked()
 {
+    if (!controllerConnected())
+        return;
     UpgradeSession &upgrade = link.upgrade();
     if (upgrade.isFlagSet()) {
         QMessageBox::warning(this, tr("waring"), tr("other upgrade is doing"), QMessageBox::Yes);

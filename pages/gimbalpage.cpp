@@ -247,6 +247,8 @@ void GimbalPage::onCodingFormatChosen(int index)
 
 void GimbalPage::onSaveIpClicked()
 {
+    if (!controllerConnected())
+        return;
     const QString text = ipEdit->text();
     const QByteArray address = text.toLatin1(); // stays NUL-terminated for the check
     qDebug() << "ip:" << text << "len:" << address.size();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
+
+class QMessageBox;
 
 class AppSettings;
 namespace Koru {
@@ -23,6 +26,15 @@ public:
     virtual void retranslate() {}
 
 protected:
+    // True while the remote controller is connected. Otherwise says so in a box (one at a
+    // time) and returns false, so that a button that needs the controller does not silently
+    // do nothing.
+    bool controllerConnected();
+    static QString notConnectedText();
+
     Koru::DeviceLink &link;
     AppSettings &settings;
+
+private:
+    QPointer<QMessageBox> notConnectedBox;
 };

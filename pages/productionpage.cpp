@@ -84,12 +84,16 @@ void ProductionPage::sendProductionValue(uint8_t id, float value)
 
 void ProductionPage::onInquireDateClicked()
 {
+    if (!controllerConnected())
+        return;
     link.send(RemoteControllerSet, CMD_ID_PRODUCTION_DATE, RemoteControllerId);
 }
 
 // Sends the date of the click, not the one the panel shows since it was built.
 void ProductionPage::onSetDateClicked()
 {
+    if (!controllerConnected())
+        return;
     const uint32_t date = todayDigits().toUInt();
     qDebug() << date;
     uint8_t payload[4] = {};

@@ -163,6 +163,13 @@ void UpgradePage::onUpgradeRequested(uint8_t deviceId, int rowNumber, const QStr
             requester->setMsg(tr("other upgrade is doing"));
         return;
     }
+    // Every device is reached through the controller: without it the start could only
+    // time out.
+    if (!link.isOpen()) {
+        if (UpdateFileItem *requester = row(rowNumber))
+            requester->setMsg(notConnectedText());
+        return;
+    }
     qDebug() << "开始升级";
     settings.write(QStringLiteral("updateAddr"), QString::number(deviceId));
     upgrade.start(fileName, deviceId, rowNumber);

@@ -548,6 +548,17 @@
     </message>
 </context>
 <context>
+    <name>Page</name>
+    <message>
+        <source>Not connected</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>The remote controller is not connected. Connect it by USB and try again.</source>
+        <translation>遥控器未连接。请用 USB 连接后重试。</translation>
+    </message>
+</context>
+<context>
     <name>ShellMsgWidget</name>
     <message>
         <source>clear</source>

@@ -548,6 +548,17 @@
     </message>
 </context>
 <context>
+    <name>Page</name>
+    <message>
+        <source>Not connected</source>
+        <translation>Not connected</translation>
+    </message>
+    <message>
+        <source>The remote controller is not connected. Connect it by USB and try again.</source>
+        <translation>The remote controller is not connected. Connect it by USB and try again.</translation>
+    </message>
+</context>
+<context>
     <name>ShellMsgWidget</name>
     <message>
         <source>clear</source>

@@ -1,11 +1,14 @@
 #include "windowfixture.h"
 
 #include "appsettings.h"
+#include "frame.h"
+#include "protocolids.h"
 #include "mytoolbutton.h"
 #include "upgradesession.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
@@ -56,6 +59,8 @@ private slots:
     void dragBands();
     void trayClickTogglesWindow();
     void settingsDefaults();
+    void buttonsNeedingTheControllerSaySo_data();
+    void buttonsNeedingTheControllerSaySo();
 };
 
 void TestMainWindow::frameGeometryAndTitleBar()
@@ -238,6 +243,51 @@ void TestMainWindow::settingsDefaults()
     upgrade.clearFlag();
     QCOMPARE(iniText(f, QStringLiteral("isUpdataing")), QStringLiteral("0"));
     QVERIFY(!upgrade.isFlagSet());
+}
+
+void TestMainWindow::buttonsNeedingTheControllerSaySo_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("button"); // object name or caption
+    QTest::newRow("console send") << "ConsolePage" << "sendShellCmd";
+    QTest::newRow("console file update") << "ConsolePage" << "zhengxian";
+    QTest::newRow("production date query") << "ProductionPage" << "查询";
+    QTest::newRow("production date set") << "ProductionPage" << "设置";
+    QTest::newRow("camera address") << "GimbalPage" << "Confirm IP";
+    QTest::newRow("upgrade row") << "UpgradePage" << "zhengxian";
+}
+
+// Pressed after the controller went away, such a button says so and sends nothing.
+void TestMainWindow::buttonsNeedingTheControllerSaySo()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, button);
+    WindowFixture f(true, QStringLiteral("[General]\nlangage=1\n"));
+    f.port()->feed(makeFrame(Koru::RemoteControllerId, Koru::AssistantId, Koru::CommonSet, Koru::CMD_ID_VERSION,
+                             QByteArray(20, '\0'))); // gives the upgrade page its row
+    f.enumerator()->setPorts({});
+    QVERIFY(!f.link().isOpen());
+    f.takeWrites();
+
+    QAbstractButton *pressed = nullptr;
+    for (QAbstractButton *candidate : f.window()->findChildren<QAbstractButton *>()) {
+        bool onPage = false;
+        for (QObject *up = candidate; up && !onPage; up = up->parent())
+            onPage = page == QLatin1String(up->metaObject()->className());
+        if (onPage && !pressed && (candidate->objectName() == button || candidate->text() == button))
+            pressed = candidate;
+    }
+    QVERIFY(pressed);
+    QTest::mouseClick(pressed, Qt::LeftButton);
+
+    QVERIFY(f.takeWrites().isEmpty());
+    QStringList shown;
+    for (QMessageBox *box : f.window()->findChildren<QMessageBox *>())
+        shown << box->text();
+    for (QLabel *label : f.window()->findChildren<QLabel *>(QStringLiteral("msgLabel")))
+        shown << label->text();
+    QVERIFY2(shown.contains(QStringLiteral("The remote controller is not connected. Connect it by USB and try again.")),
+             qPrintable(shown.join(QLatin1Char('|'))));
 }
 
 QTEST_MAIN(TestMainWindow)
