@@ -2,7 +2,8 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DEBS = cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools \
-       libudev-dev libbenchmark-dev xvfb dpkg-dev help2man fonts-wqy-microhei
+       libudev-dev libbenchmark-dev xvfb dpkg-dev help2man fonts-wqy-microhei \
+       qttranslations5-l10n
 
 # apt-get needs root: anyone else goes through sudo.
 SUDO = $(if $(filter 0,$(shell id -u)),,sudo)

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QListView>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -228,6 +229,17 @@ void MainWindow::showOpenError(DevicePort::OpenError reason)
 void MainWindow::setTranslator(QTranslator *newTranslator)
 {
     translator = newTranslator;
+    if (!qtTranslator)
+        qtTranslator = new QTranslator(this);
+}
+
+// Qt's own texts (the buttons of message boxes, the file dialogs) follow the language where
+// Qt's translations are installed; English needs none.
+void MainWindow::translateQtTexts(bool chinese)
+{
+    QCoreApplication::removeTranslator(qtTranslator);
+    if (chinese && qtTranslator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qtTranslator);
 }
 
 void MainWindow::applySavedLanguage()
@@ -262,6 +274,7 @@ void MainWindow::onLanguageChosen(int index)
 {
     if (translator && (index == 0 || index == 1)) {
         translator->load(index == 0 ? QStringLiteral(":/cn.qm") : QStringLiteral(":/en.qm"));
+        translateQtTexts(index == 0);
         settings->write(QStringLiteral("langage"), QString::number(index));
     }
     retranslateTitleBar();

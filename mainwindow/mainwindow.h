@@ -63,10 +63,12 @@ private:
     void onCloseClicked();
     void onTrayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void onWebSiteClicked();
+    void translateQtTexts(bool chinese);
 
     Koru::DeviceLink &link;
     AppSettings *settings = nullptr;
     QTranslator *translator = nullptr;
+    QTranslator *qtTranslator = nullptr;
     QStackedWidget *pageStack = nullptr;
     QList<Page *> pages;
     QList<MyToolButton *> pageButtons;

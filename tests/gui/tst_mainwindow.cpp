@@ -131,11 +131,13 @@ void TestMainWindow::languageSwitchChangesTexts()
     QVERIFY(after.join(QString()).contains(QStringLiteral("CH Setting")));
     QVERIFY(after.join(QString()).contains(QStringLiteral("gimbal config")));
     QVERIFY(before.join(QString()).contains(QStringLiteral("通道设置")));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("OK"));
     for (int i = 0; i < buttons.size(); ++i)
         QVERIFY2(before[i] != after[i], qPrintable(caption(buttons[i])));
 
     combo->setCurrentIndex(0);
     QCOMPARE(iniText(f, QStringLiteral("langage")), QStringLiteral("0"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "OK"), QStringLiteral("确定"));
 }
 
 void TestMainWindow::pageButtonsSelectAndSendEntryActions()
