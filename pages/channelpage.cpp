@@ -1,6 +1,7 @@
 #include "channelpage.h"
 
 #include "calibrationpanel.h"
+#include "channelsettings.h"
 #include "channelsettingspanel.h"
 #include "chpercent.h"
 #include "chsubwidget.h"
@@ -176,14 +177,15 @@ void ChannelPage::showDirection(int index)
 {
     const DeviceState &state = link.state();
     forChannelRows(index, rows,
-                   [&state](int ch, ChSubWidget *row) { row->setForwardValue(state.chReverse[ch] == 1); });
+                   [&state](int ch, ChSubWidget *row) { row->setForwardValue(!channelSettingOf(state, ch).reverse); });
 }
 
 void ChannelPage::showSource(int index)
 {
     const DeviceState &state = link.state();
     forChannelRows(index, rows, [&state](int ch, ChSubWidget *row) {
-        row->setEntity(state.chEntityType[ch], state.chEntityId[ch]);
+        const ChannelSetting setting = channelSettingOf(state, ch);
+        row->setEntity(setting.sourceType, setting.sourceId);
     });
 }
 
@@ -191,9 +193,10 @@ void ChannelPage::showMapping(int index)
 {
     const DeviceState &state = link.state();
     forChannelRows(index, rows, [&state](int ch, ChSubWidget *row) {
-        row->setMinValue(state.chMin[ch]);
-        row->setMidValue(state.chMid[ch]);
-        row->setMaxValue(state.chMax[ch]);
+        const ChannelSetting setting = channelSettingOf(state, ch);
+        row->setMinValue(setting.min);
+        row->setMidValue(setting.mid);
+        row->setMaxValue(setting.max);
     });
 }
 
@@ -202,35 +205,44 @@ void ChannelPage::showMapping(int index)
 void ChannelPage::querySettings()
 {
     const DeviceLink::WriteBatch batch(link);
-    const uint8_t queries[] = {CMD_ID_GET_REVERSE, CMD_ID_GET_ENTITY, CMD_ID_GET_MAP};
     for (int index = 0; index < ChannelCount; ++index) {
         const uint8_t ch = channelNumber(index);
         for (uint8_t target : {RemoteControllerId, ModuleSideId}) {
-            for (uint8_t query : queries)
-                link.send(RemoteControllerSet, query, target, &ch, 1);
+            for (const ChannelPartCommands &commands : PartCommands)
+                link.send(RemoteControllerSet, commands.query, target, &ch, 1);
         }
     }
 }
 
+// Only the part named is taken from the setting.
+void ChannelPage::sendSetting(int index, const ChannelSetting &setting, ChannelPart part)
+{
+    link.send(RemoteControllerSet, PartCommands[int(part)].set, RemoteControllerId,
+              channelSetPayload(channelNumber(index), setting, part));
+}
+
 void ChannelPage::onDirectionChanged(int index, bool forward)
 {
-    const uint8_t payload[] = {channelNumber(index), uint8_t(forward ? 0x01 : 0xFF)};
-    link.send(RemoteControllerSet, CMD_ID_SET_REVERSE, RemoteControllerId, payload, sizeof payload);
+    ChannelSetting setting;
+    setting.reverse = !forward;
+    sendSetting(index, setting, ChannelPart::Direction);
 }
 
 void ChannelPage::onMappingChanged(int index, uint16_t minValue, uint16_t midValue, uint16_t maxValue)
 {
-    uint8_t payload[7] = {channelNumber(index)};
-    writeU16(payload + 1, minValue);
-    writeU16(payload + 3, midValue);
-    writeU16(payload + 5, maxValue);
-    link.send(RemoteControllerSet, CMD_ID_SET_MAP, RemoteControllerId, payload, sizeof payload);
+    ChannelSetting setting;
+    setting.min = minValue;
+    setting.mid = midValue;
+    setting.max = maxValue;
+    sendSetting(index, setting, ChannelPart::Mapping);
 }
 
 void ChannelPage::onSourceChanged(int index, uint8_t type, uint8_t entityId)
 {
-    const uint8_t payload[] = {channelNumber(index), type, entityId};
-    link.send(RemoteControllerSet, CMD_ID_SET_ENTITY, RemoteControllerId, payload, sizeof payload);
+    ChannelSetting setting;
+    setting.sourceType = type;
+    setting.sourceId = entityId;
+    sendSetting(index, setting, ChannelPart::Source);
 }
 
 void ChannelPage::onDefaultAllChannelsClicked()

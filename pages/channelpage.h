@@ -13,7 +13,9 @@ class CrossWidget;
 class QLabel;
 class QTimer;
 namespace Koru {
+struct ChannelSetting;
 struct DecodedResponse;
+enum class ChannelPart;
 }
 
 // Page 0: the 16 channels and both sticks live; per channel the direction, the mapping
@@ -41,6 +43,7 @@ private:
     void showSource(int index);
     void showMapping(int index);
     void querySettings();
+    void sendSetting(int index, const Koru::ChannelSetting &setting, Koru::ChannelPart part);
 
     void onDirectionChanged(int index, bool forward);
     void onMappingChanged(int index, uint16_t minValue, uint16_t midValue, uint16_t maxValue);

@@ -3,6 +3,7 @@
 #include "appsettings.h"
 #include "channelsettingstransfer.h"
 #include "devicelink.h"
+#include "page.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -83,7 +84,7 @@ bool ChannelSettingsPanel::isControllerReady()
         return false;
     if (link.isOpen())
         return true;
-    showMessage(QMessageBox::Warning, tr("The remote controller is not connected. Connect it by USB and try again."));
+    showMessage(QMessageBox::Warning, Page::notConnectedText());
     return false;
 }
 
@@ -113,12 +114,10 @@ void ChannelSettingsPanel::showProgressDialog(const QString &label)
     progressDialog->setValue(0);
 }
 
-void ChannelSettingsPanel::showProgress(int done, int total)
+void ChannelSettingsPanel::showProgress(int done)
 {
-    if (progressDialog) {
-        progressDialog->setMaximum(total);
+    if (progressDialog)
         progressDialog->setValue(done);
-    }
 }
 
 void ChannelSettingsPanel::onFinished(TransferOutcome outcome, const QString &report)

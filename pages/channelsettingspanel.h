@@ -31,7 +31,7 @@ private:
     bool isControllerReady();
     QString chooseFile(bool saving);
     void showProgressDialog(const QString &label);
-    void showProgress(int done, int total);
+    void showProgress(int done);
     void onFinished(Koru::TransferOutcome outcome, const QString &report);
     void showMessage(QMessageBox::Icon icon, const QString &text);
 

@@ -25,12 +25,14 @@ public:
     // Re-reads every caption in the installed language.
     virtual void retranslate() {}
 
+    // What a button that needs the controller says while it is away.
+    static QString notConnectedText();
+
 protected:
     // True while the remote controller is connected. Otherwise says so in a box (one at a
     // time) and returns false, so that a button that needs the controller does not silently
     // do nothing.
     bool controllerConnected();
-    static QString notConnectedText();
 
     Koru::DeviceLink &link;
     AppSettings &settings;

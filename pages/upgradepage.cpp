@@ -6,6 +6,7 @@
 #include "frame.h"
 #include "updatefileitem.h"
 #include "upgradesession.h"
+#include "versiontext.h"
 
 #include <QDebug>
 #include <QLabel>
@@ -38,11 +39,6 @@ constexpr int FirstRowY = 50;
 constexpr int RowX = 16;
 // The row list reaches the page's right and bottom edges; its scroll bar takes the margin.
 constexpr QSize RowListSize(828, 392);
-
-// Byte offsets in the version answer.
-constexpr int FirmwareVersionAt = 0;
-constexpr int BootVersionAt = 4;
-constexpr int HardwareIdAt = 8;
 
 } // namespace
 
@@ -101,13 +97,13 @@ void UpgradePage::onResponse(const DecodedResponse &response)
     if (response.kind == Response::DeviceVersion)
         showVersion(rowOf(response.source));
     else if (response.kind == Response::DeviceUid)
-        rowOf(response.source)->setSn(state.deviceUid);
+        rowOf(response.source)->setSn(serialNumberText(state.deviceUid, QLatin1Char('\n')));
 }
 
 void UpgradePage::showVersion(UpdateFileItem *row)
 {
     const uint8_t *version = link.state().deviceVersion;
-    row->setHardwareId(version + HardwareIdAt);
+    row->setHardwareId(hardwareIdText(version));
     row->setBootVersion(readU32(version + BootVersionAt));
     row->setFwVersion(readU32(version + FirmwareVersionAt));
 }

@@ -1,5 +1,7 @@
 #include "channelsettings.h"
 
+#include "frame.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,6 +43,37 @@ bool isWholeNumber(const QJsonValue &value)
 }
 
 } // namespace
+
+ChannelSetting channelSettingOf(const DeviceState &state, int index)
+{
+    ChannelSetting setting;
+    setting.reverse = state.chReverse[index] != 1;
+    setting.min = state.chMin[index];
+    setting.mid = state.chMid[index];
+    setting.max = state.chMax[index];
+    setting.sourceType = state.chEntityType[index];
+    setting.sourceId = state.chEntityId[index];
+    return setting;
+}
+
+QByteArray channelSetPayload(int channel, const ChannelSetting &setting, ChannelPart part)
+{
+    QByteArray payload(1, char(channel));
+    switch (part) {
+    case ChannelPart::Direction:
+        return payload.append(char(setting.reverse ? 0xFF : 0x01));
+    case ChannelPart::Source:
+        return payload.append(char(setting.sourceType)).append(char(setting.sourceId));
+    case ChannelPart::Mapping:
+        break;
+    }
+    payload.resize(7);
+    auto *bytes = reinterpret_cast<uint8_t *>(payload.data());
+    writeU16(bytes + 1, setting.min);
+    writeU16(bytes + 3, setting.mid);
+    writeU16(bytes + 5, setting.max);
+    return payload;
+}
 
 bool samePart(const ChannelSetting &a, const ChannelSetting &b, ChannelPart part)
 {

@@ -39,6 +39,11 @@ constexpr ChannelPartCommands PartCommands[ChannelPartCount] = {
     {ChannelPart::Mapping, CMD_ID_GET_MAP, CMD_ID_SET_MAP},
 };
 
+// What the device state holds for the channel at index (from 0); a direction byte other
+// than 1 means reversed.
+ChannelSetting channelSettingOf(const DeviceState &state, int index);
+// The payload of the part's set command for channel (from 1).
+QByteArray channelSetPayload(int channel, const ChannelSetting &setting, ChannelPart part);
 bool samePart(const ChannelSetting &a, const ChannelSetting &b, ChannelPart part);
 bool operator==(const ChannelSetting &a, const ChannelSetting &b);
 inline bool operator!=(const ChannelSetting &a, const ChannelSetting &b) { return !(a == b); }

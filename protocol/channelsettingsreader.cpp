@@ -7,8 +7,8 @@
 namespace Koru {
 namespace {
 
-constexpr int DefaultRepeatMs = 500;
-constexpr int DefaultTimeOutMs = 3000;
+constexpr int RepeatMs = 500;
+constexpr int TimeOutMs = 3000;
 
 std::optional<ChannelPart> partOf(Response kind)
 {
@@ -28,18 +28,12 @@ std::optional<ChannelPart> partOf(Response kind)
 
 ChannelSettingsReader::ChannelSettingsReader(DeviceLink &link, QObject *parent) : QObject(parent), link(link)
 {
-    repeat.setInterval(DefaultRepeatMs);
-    timeOut.setInterval(DefaultTimeOutMs);
+    repeat.setInterval(RepeatMs);
+    timeOut.setInterval(TimeOutMs);
     timeOut.setSingleShot(true);
     connect(&repeat, &QTimer::timeout, this, &ChannelSettingsReader::askUnsettled);
     connect(&timeOut, &QTimer::timeout, this, &ChannelSettingsReader::finish);
     connect(&link, &DeviceLink::responseReceived, this, &ChannelSettingsReader::onResponse);
-}
-
-void ChannelSettingsReader::setTimings(int repeatMs, int timeOutMs)
-{
-    repeat.setInterval(repeatMs);
-    timeOut.setInterval(timeOutMs);
 }
 
 void ChannelSettingsReader::start(const std::optional<ChannelSettingList> &expectedValues)
@@ -98,20 +92,20 @@ void ChannelSettingsReader::onResponse(const DecodedResponse &response)
 
 void ChannelSettingsReader::take(int index, ChannelPart part)
 {
-    const DeviceState &state = link.state();
+    const ChannelSetting reported = channelSettingOf(link.state(), index);
     ChannelSetting &value = values[size_t(index)];
     switch (part) {
     case ChannelPart::Direction:
-        value.reverse = state.chReverse[index] != 1;
+        value.reverse = reported.reverse;
         break;
     case ChannelPart::Source:
-        value.sourceType = state.chEntityType[index];
-        value.sourceId = state.chEntityId[index];
+        value.sourceType = reported.sourceType;
+        value.sourceId = reported.sourceId;
         break;
     case ChannelPart::Mapping:
-        value.min = state.chMin[index];
-        value.mid = state.chMid[index];
-        value.max = state.chMax[index];
+        value.min = reported.min;
+        value.mid = reported.mid;
+        value.max = reported.max;
         break;
     }
     answered[size_t(index)][size_t(part)] = true;
@@ -135,6 +129,7 @@ int ChannelSettingsReader::settledCount() const
 
 void ChannelSettingsReader::askUnsettled()
 {
+    const DeviceLink::WriteBatch batch(link);
     for (int index = 0; index < ChannelCount; ++index) {
         for (const ChannelPartCommands &commands : PartCommands) {
             if (!isSettled(index, commands.part))

@@ -24,8 +24,6 @@ class ChannelSettingsReader : public QObject
 public:
     explicit ChannelSettingsReader(DeviceLink &link, QObject *parent = nullptr);
 
-    void setTimings(int repeatMs, int timeOutMs);
-
     // With expected values, an answer that differs is asked again until the time-out too:
     // an answer to a query sent before the last set commands may still be on its way.
     void start(const std::optional<ChannelSettingList> &expected = std::nullopt);

@@ -2,18 +2,10 @@
 
 #include "devicelink.h"
 #include "frame.h"
+#include "versiontext.h"
 
 namespace Koru {
 namespace {
-
-// Byte offset of the hardware id text in the version answer, and its length.
-constexpr int HardwareIdAt = 8;
-constexpr int HardwareIdLength = 12;
-
-QString hexText(const uint8_t *bytes, int count)
-{
-    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(bytes), count).toHex().toUpper());
-}
 
 QString channelList(const QVector<int> &channels)
 {
@@ -21,25 +13,6 @@ QString channelList(const QVector<int> &channels)
     for (int channel : channels)
         numbers << QString::number(channel);
     return numbers.join(QStringLiteral(", "));
-}
-
-QByteArray setPayload(int channel, const ChannelSetting &setting, ChannelPart part)
-{
-    QByteArray payload(1, char(channel));
-    switch (part) {
-    case ChannelPart::Direction:
-        return payload.append(char(setting.reverse ? 0xFF : 0x01));
-    case ChannelPart::Source:
-        return payload.append(char(setting.sourceType)).append(char(setting.sourceId));
-    case ChannelPart::Mapping:
-        break;
-    }
-    payload.resize(7);
-    auto *bytes = reinterpret_cast<uint8_t *>(payload.data());
-    writeU16(bytes + 1, setting.min);
-    writeU16(bytes + 3, setting.mid);
-    writeU16(bytes + 5, setting.max);
-    return payload;
 }
 
 } // namespace
@@ -86,10 +59,11 @@ bool ChannelSettingsTransfer::startTask(Task next)
 
 void ChannelSettingsTransfer::sendSettings()
 {
+    const DeviceLink::WriteBatch batch(link);
     for (int index = 0; index < ChannelCount; ++index) {
         for (const ChannelPartCommands &commands : PartCommands) {
             link.send(RemoteControllerSet, commands.set, RemoteControllerId,
-                      setPayload(index + 1, wanted[size_t(index)], commands.part));
+                      channelSetPayload(index + 1, wanted[size_t(index)], commands.part));
         }
     }
 }
@@ -174,9 +148,9 @@ void ChannelSettingsTransfer::onResponse(const DecodedResponse &response)
         return;
     const DeviceState &state = link.state();
     if (response.kind == Response::DeviceVersion)
-        hardwareId = QString::fromLatin1(textUntilNul(state.deviceVersion + HardwareIdAt, HardwareIdLength));
+        hardwareId = hardwareIdText(state.deviceVersion);
     else if (response.kind == Response::DeviceUid)
-        serial = hexText(state.deviceUid, 4) + QLatin1Char(' ') + hexText(state.deviceUid + 4, 4);
+        serial = serialNumberText(state.deviceUid, QLatin1Char(' '));
 }
 
 void ChannelSettingsTransfer::onConnectionChanged(bool connected)

@@ -25,7 +25,6 @@ class ChannelSettingsTransfer : public QObject
 public:
     explicit ChannelSettingsTransfer(DeviceLink &link, QObject *parent = nullptr);
 
-    void setTimings(int repeatMs, int timeOutMs) { reader.setTimings(repeatMs, timeOutMs); }
     bool isRunning() const { return reader.isRunning(); }
 
     void save(const QString &path);

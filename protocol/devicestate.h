@@ -1,7 +1,5 @@
 #pragma once
 
-#include "loglimiter.h"
-
 #include <QVector>
 
 #include <cstdint>
@@ -40,8 +38,6 @@ struct DeviceState
     uint16_t upgAckIndex = 0;
     uint8_t upgErrorStage = 0;
     int8_t upgErrorCode = 0;
-    // How many upgrade answers the log takes; they can come unasked and in floods.
-    Koru::LogLimiter upgLogLimiter;
 
     QVector<ScValue> scpzValues;
     QVector<ScValue> scxsValues;

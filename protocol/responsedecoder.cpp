@@ -1,5 +1,7 @@
 #include "responsedecoder.h"
 
+#include "loglimiter.h"
+
 #include <QDebug>
 
 #include <algorithm>
@@ -18,6 +20,14 @@ struct Payload
     uint8_t at(int i) const { return bytes[i]; }
     bool atLeast(int n) const { return count >= n; }
 };
+
+// Text up to the first NUL byte or the end of the range.
+QByteArray textUntilNul(const uint8_t *bytes, int count)
+{
+    const auto *begin = reinterpret_cast<const char *>(bytes);
+    const auto *end = static_cast<const char *>(std::memchr(begin, 0, size_t(count)));
+    return QByteArray(begin, end ? int(end - begin) : count);
+}
 
 bool validChannel(uint8_t channel)
 {
@@ -96,12 +106,14 @@ DecodedResponse remoteControllerResponse(uint8_t id, const Payload &p, DeviceSta
     }
 }
 
-// Every line costs the limiter's rate, and the count it held back is written first.
-bool mayLogUpgradeAnswer(DeviceState &state)
+// Every line costs the limiter's rate, and the count it held back is written first. The
+// limit is the log's, so there is one for the whole program.
+bool mayLogUpgradeAnswer()
 {
-    if (!state.upgLogLimiter.allow())
+    static LogLimiter limiter;
+    if (!limiter.allow())
         return false;
-    if (const int heldBack = state.upgLogLimiter.takeHeldBack())
+    if (const int heldBack = limiter.takeHeldBack())
         qDebug() << "upgrade answers not logged:" << heldBack;
     return true;
 }
@@ -110,7 +122,7 @@ void recordUpgradeError(DeviceState &state, uint8_t stage, int8_t code, const ch
 {
     state.upgErrorStage = stage;
     state.upgErrorCode = code;
-    if (mayLogUpgradeAnswer(state))
+    if (mayLogUpgradeAnswer())
         qDebug().noquote() << QStringLiteral("error == %1 = ").arg(QLatin1String(command)) << code;
 }
 
@@ -148,7 +160,7 @@ DecodedResponse upgradeResponse(uint8_t id, const Payload &p, DeviceState &state
         break;
     default: // CMD_ID_UPGRADE_END
         if (status == 1) {
-            if (mayLogUpgradeAnswer(state))
+            if (mayLogUpgradeAnswer())
                 qDebug() << "ok == CMD_ID_UPGRADE_END = " << state.upgErrorCode;
             state.upgAckFlag = true;
         } else {
@@ -253,13 +265,6 @@ QVector<ScValue> decodeValueList(const uint8_t *payload, int count)
     return values;
 }
 
-QByteArray textUntilNul(const uint8_t *bytes, int count)
-{
-    const auto *begin = reinterpret_cast<const char *>(bytes);
-    const auto *end = static_cast<const char *>(std::memchr(begin, 0, size_t(count)));
-    return QByteArray(begin, end ? int(end - begin) : count);
-}
-
 DecodedResponse applyResponse(const Frame &frame, DeviceState &state)
 {
     if (frame.length < FrameOverhead || !frameEndValid(frame.data(), frame.length))
@@ -280,8 +285,7 @@ DecodedResponse applyResponse(const Frame &frame, DeviceState &state)
         return {};
     }
     // The controller and the module side answer the same channel queries into one state.
-    if (response.kind != Response::Ignored)
-        response.source = frame.source();
+    response.source = frame.source();
     return response;
 }
 

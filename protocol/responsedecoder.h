@@ -47,7 +47,4 @@ DecodedResponse applyResponse(const Frame &frame, DeviceState &state);
 // Values of a production value list: floor(N / 5) records [wire id, float].
 QVector<ScValue> decodeValueList(const uint8_t *payload, int count);
 
-// Text up to the first NUL byte or the end of the range.
-QByteArray textUntilNul(const uint8_t *bytes, int count);
-
 } // namespace Koru

@@ -168,10 +168,6 @@
         <translation>正在发送通道设置并回读校验…</translation>
     </message>
     <message>
-        <source>The remote controller is not connected. Connect it by USB and try again.</source>
-        <translation>遥控器未连接。请用 USB 连接后重试。</translation>
-    </message>
-    <message>
         <source>Channel settings (*.json)</source>
         <translation>通道设置 (*.json)</translation>
     </message>

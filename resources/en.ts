@@ -168,10 +168,6 @@
         <translation>Sending the channel settings and reading them back…</translation>
     </message>
     <message>
-        <source>The remote controller is not connected. Connect it by USB and try again.</source>
-        <translation>The remote controller is not connected. Connect it by USB and try again.</translation>
-    </message>
-    <message>
         <source>Channel settings (*.json)</source>
         <translation>Channel settings (*.json)</translation>
     </message>

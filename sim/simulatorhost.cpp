@@ -8,7 +8,6 @@ SimulatorHost::SimulatorHost(const SimulatorOptions &options, QObject *parent)
     : QObject(parent), devices(options, this)
 {
     connect(&terminal, &PseudoTerminal::received, &devices, &DeviceSimulator::receive);
-    connect(&terminal, &PseudoTerminal::received, this, &SimulatorHost::received);
     connect(&devices, &DeviceSimulator::output, &terminal, &PseudoTerminal::write);
     connect(&devices, &DeviceSimulator::bootLoaderRestart, this, &SimulatorHost::restartDevice);
 }

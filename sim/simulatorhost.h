@@ -38,8 +38,6 @@ public:
     qint64 pendingBytes() const { return terminal.pendingBytes(); }
 
 signals:
-    // What the host wrote to the port.
-    void received(const QByteArray &bytes);
     void vanished();
     void reappeared(const QString &slavePath);
 

@@ -8,7 +8,6 @@
 #include "upgradeprogresspanel.h"
 #include "versiontext.h"
 
-#include <QByteArray>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -19,12 +18,6 @@ namespace {
 const QString OpenUpgradeKey = QStringLiteral("haveOpenUpdataing");
 const QString UpdateAddrKey = QStringLiteral("updateAddr");
 const QString FileNameKey = QStringLiteral("settingfileName");
-
-QString hexText(const uint8_t *bytes, int count)
-{
-    return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char *>(bytes), count).toHex().toUpper());
-}
 
 } // namespace
 
@@ -99,15 +92,14 @@ void UpdateFileItem::setProgress(int maximum, int value)
     progressPanel->setProgress(maximum, value);
 }
 
-void UpdateFileItem::setHardwareId(const uint8_t *bytes12)
+void UpdateFileItem::setHardwareId(const QString &text)
 {
-    const char *text = reinterpret_cast<const char *>(bytes12);
-    hardwareIdLabel->setText(QString::fromLatin1(text, static_cast<int>(qstrnlen(text, 12))));
+    hardwareIdLabel->setText(text);
 }
 
-void UpdateFileItem::setSn(const uint8_t *bytes8)
+void UpdateFileItem::setSn(const QString &text)
 {
-    snLabel->setText(hexText(bytes8, 4) + QLatin1Char('\n') + hexText(bytes8 + 4, 4));
+    snLabel->setText(text);
 }
 
 void UpdateFileItem::setBootVersion(uint32_t version)

@@ -25,8 +25,8 @@ public:
     void retranslate();
     void setMsg(const QString &text);
     void setProgress(int maximum, int value);
-    void setHardwareId(const uint8_t *bytes12);
-    void setSn(const uint8_t *bytes8);
+    void setHardwareId(const QString &text);
+    void setSn(const QString &text);
     void setBootVersion(uint32_t version);
     void setFwVersion(uint32_t version);
 

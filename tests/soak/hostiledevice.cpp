@@ -18,7 +18,7 @@ HostileDevice::HostileDevice(SimulatorHost *host) : QObject(host), host(host)
     sendTimer.setTimerType(Qt::PreciseTimer);
     sendTimer.setInterval(1);
     connect(&sendTimer, &QTimer::timeout, this, &HostileDevice::sendMore);
-    connect(host, &SimulatorHost::received, this, &HostileDevice::count);
+    connect(host->simulator(), &DeviceSimulator::input, this, &HostileDevice::count);
 }
 
 void HostileDevice::start(FrameMaker maker, int framesPerSecond, Poll poll)

@@ -134,9 +134,9 @@ void TstUpdateFileItem::identityLabels()
     QFETCH(QString, sn);
     QCOMPARE(label(item, 3)->text(), QStringLiteral("1234.34.34"));
     QCOMPARE(label(item, 4)->text(), QStringLiteral("2017.3.4"));
-    const auto *data = reinterpret_cast<const uint8_t *>(bytes.constData());
-    item->setHardwareId(data);
-    item->setSn(data);
+    const QByteArray versionAnswer = QByteArray(HardwareIdAt, '\0') + bytes;
+    item->setHardwareId(hardwareIdText(reinterpret_cast<const uint8_t *>(versionAnswer.constData())));
+    item->setSn(serialNumberText(reinterpret_cast<const uint8_t *>(bytes.constData()), QLatin1Char('\n')));
     QCOMPARE(label(item, 1)->text(), hardwareId);
     QCOMPARE(label(item, 2)->text(), sn);
 }
