@@ -188,11 +188,17 @@ void ConsolePage::onResponse(const DecodedResponse &response)
         shellViews->show(response.source, response.text);
 }
 
-// The row is stored before anything is checked, so a refused command comes back at the
-// next start as well.
 void ConsolePage::onSendClicked(int row)
 {
-    if (row < 0 || row >= commandEdits.size() || !controllerConnected())
+    if (controllerConnected())
+        sendRow(row);
+}
+
+// The row is stored before anything is checked, so a refused command comes back at the
+// next start as well.
+void ConsolePage::sendRow(int row)
+{
+    if (row < 0 || row >= commandEdits.size())
         return;
     const QString command = commandEdits[row]->text();
     const QString address = addressEdits[row]->text();
@@ -226,7 +232,7 @@ void ConsolePage::sendTickedRows()
 {
     for (int row = 0; row < rollBoxes.size(); ++row) {
         if (rollBoxes[row]->isChecked())
-            onSendClicked(row);
+            sendRow(row);
     }
 }
 

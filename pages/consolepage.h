@@ -37,6 +37,7 @@ private:
 
     void onResponse(const Koru::DecodedResponse &response);
     void onSendClicked(int row);
+    void sendRow(int row);
     void onRollSendToggled(int state);
     void sendTickedRows();
 

@@ -256,8 +256,6 @@ void DeviceLink::requestDeviceInfo()
 void DeviceLink::setLiveChannelReports(bool on)
 {
     paceReading = on;
-    if (!on && holding)
-        receive();
     const QString text = on ? QStringLiteral("rc_pc 1") : QStringLiteral("rc_pc 0");
     sendShellText(text, RemoteControllerId);
     sendShellText(text, ModuleSideId);
