@@ -96,12 +96,12 @@ void TestAppLog::rotatesWhileRunning()
 {
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("kestan.log"));
-    QVERIFY(LogHandler::install(log));
-    qDebug() << "before";
     QFile file(log);
-    QVERIFY(file.open(QIODevice::Append));
+    QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(LogHandler::MaxLogSize, 'x'));
     file.close();
+    QVERIFY(LogHandler::install(log));
+    qDebug() << "before";
     qDebug() << "after";
     qDebug() << "later";
     LogHandler::uninstall();
