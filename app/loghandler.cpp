@@ -131,11 +131,6 @@ void writeMessage(QtMsgType type, const QMessageLogContext &context, const QStri
 
 } // namespace
 
-QString LogHandler::formatLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    return lineText(type, QTime::currentTime(), fileOf(context), context.line, message);
-}
-
 bool LogHandler::install(const QString &fileName)
 {
     if (QFileInfo(fileName).size() > MaxLogSize)
