@@ -3,12 +3,10 @@
 #include "whitebackground.h"
 
 #include <QColor>
-#include <QFontMetrics>
+#include <QFont>
 #include <QLineF>
 #include <QPainter>
 #include <QRectF>
-
-#include <algorithm>
 
 namespace {
 
@@ -38,26 +36,14 @@ qreal toPixel(int16_t percent)
 
 CrossWidget::CrossWidget(QWidget *parent)
     : QWidget(parent), background(QStringLiteral(":/img/xy")), dashPen(QColor(0, 99, 192)),
-      valueFont(QString(), 4, 2), valueText(valueFont, this)
+      valueText(QFont(QString(), 4, 2), this)
 {
     resize(226, 176);
     setAttribute(Qt::WA_OpaquePaintEvent);
     dashPen.setWidth(1);
     dashPen.setDashPattern({5, 3, 5, 3});
-    valueTextBox = widestValueText();
+    valueTextBox = valueText.widestPairBox().toAlignedRect();
     valueText.setPair(xValue, yValue);
-}
-
-// The box of the widest value text, two signed five-digit values, around the start of its
-// baseline, in the value font as this screen's DPI sizes it.
-QRect CrossWidget::widestValueText() const
-{
-    const QFontMetrics metrics(valueFont, this);
-    int digit = 0;
-    for (char c = '0'; c <= '9'; ++c)
-        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
-    const int number = metrics.horizontalAdvance(QLatin1Char('-')) + 5 * digit;
-    return {0, -metrics.ascent(), 2 * number + metrics.horizontalAdvance(QLatin1Char(',')), metrics.height()};
 }
 
 void CrossWidget::setPosition(int x, int y, int newXValue, int newYValue)

@@ -2,7 +2,6 @@
 
 #include "numbertext.h"
 
-#include <QFont>
 #include <QPen>
 #include <QPixmap>
 #include <QPoint>
@@ -34,7 +33,6 @@ protected:
 private:
     const QPixmap &backdrop();
     QRect drawnArea() const;
-    QRect widestValueText() const;
 
     int16_t xPercent = 0;
     int16_t yPercent = 0;
@@ -45,7 +43,6 @@ private:
     QPixmap backdropCache;
     QColor backdropColour;
     QPen dashPen;
-    QFont valueFont;
     QRect valueTextBox;
     NumberText valueText;
 };
