@@ -19,8 +19,6 @@ constexpr int ValueLeft = 124;
 constexpr int ValueTop = 1;
 constexpr int ValueWidth = 38;
 constexpr int ValueHeight = 16;
-// How strongly a meter that is not live is drawn.
-constexpr qreal FadedOpacity = 0.3;
 // The font size the style sheet gives every label.
 constexpr int ValuePixelSize = 12;
 

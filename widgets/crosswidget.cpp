@@ -18,8 +18,6 @@ constexpr qreal Centre = 88;
 constexpr int DotSize = 8;
 // The value text's baseline starts this far right of and above the dot's centre.
 constexpr qreal TextOffset = 4;
-// How strongly a display that is not live is drawn.
-constexpr qreal FadedOpacity = 0.3;
 
 int16_t clampPercent(int value)
 {
@@ -79,9 +77,8 @@ QPoint CrossWidget::stickPercent() const
 
 // The picture on the page's own background, drawn once: the stick moves up to 50 times a
 // second, and copying an opaque pixmap is far cheaper than blending the picture each time.
-const QPixmap &CrossWidget::backdrop()
+const QPixmap &CrossWidget::backdrop(const QColor &pageColour)
 {
-    const QColor pageColour = colourBehind(this);
     if (backdropCache.size() != size() || backdropColour != pageColour) {
         backdropColour = pageColour;
         backdropCache = QPixmap(size());
@@ -105,16 +102,17 @@ void CrossWidget::paintEvent(QPaintEvent *event)
 {
     const qreal px = toPixel(xPercent);
     const qreal py = toPixel(yPercent);
+    const QColor pageColour = colourBehind(this);
     if (!live) {
         QPainter painter(this);
-        painter.fillRect(rect(), colourBehind(this));
+        painter.fillRect(rect(), pageColour);
         painter.setOpacity(FadedOpacity);
-        painter.drawPixmap(0, 0, backdrop());
+        painter.drawPixmap(0, 0, backdrop(pageColour));
         return;
     }
     {
         QPainter painter(this);
-        painter.drawPixmap(0, 0, backdrop());
+        painter.drawPixmap(0, 0, backdrop(pageColour));
         painter.setPen(DotColour);
         valueText.draw(painter, QPointF(px + TextOffset, py - TextOffset));
         painter.setPen(dashPen);

@@ -31,7 +31,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const QPixmap &backdrop();
+    const QPixmap &backdrop(const QColor &pageColour);
     QRect drawnArea() const;
 
     int16_t xPercent = 0;
