@@ -64,10 +64,9 @@ QString fileOf(const QMessageLogContext &context)
     return QString::fromUtf8(context.file ? context.file : "");
 }
 
+// Moves the log to "<name>.1", replacing the one there.
 void rotate(const QString &fileName)
 {
-    if (QFileInfo(fileName).size() <= LogHandler::MaxLogSize)
-        return;
     const QString previous = fileName + QStringLiteral(".1");
     QFile::remove(previous);
     QFile::rename(fileName, previous);
@@ -85,10 +84,10 @@ void rotateOpenLog()
     logFile = nullptr;
 }
 
-// Called with logMutex held.
+// Called with logMutex held. The log is open for appending, so its position is its size.
 void writeLine(const QString &text)
 {
-    if (logFile && logFile->size() > LogHandler::MaxLogSize)
+    if (logFile && logFile->pos() > LogHandler::MaxLogSize)
         rotateOpenLog();
     if (!logFile)
         return;
@@ -132,14 +131,10 @@ void writeMessage(QtMsgType type, const QMessageLogContext &context, const QStri
 
 } // namespace
 
-QString LogHandler::formatLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    return lineText(type, QTime::currentTime(), fileOf(context), context.line, message);
-}
-
 bool LogHandler::install(const QString &fileName)
 {
-    rotate(fileName);
+    if (QFileInfo(fileName).size() > MaxLogSize)
+        rotate(fileName);
     auto file = new QFile(fileName);
     if (!file->open(QIODevice::WriteOnly | QIODevice::Append)) {
         delete file;

@@ -19,7 +19,4 @@ public:
     static bool install(const QString &fileName = QStringLiteral("kestan.log"));
     // Writes a pending repeat count and closes the log.
     static void uninstall();
-
-    // One log line, as written to the file.
-    static QString formatLine(QtMsgType type, const QMessageLogContext &context, const QString &message);
 };

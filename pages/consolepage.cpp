@@ -37,7 +37,6 @@ const QString SettingFileKey = QStringLiteral("settingfileName");
 
 // What the port selector has beyond the common white-page selector style.
 const char *const PortSelectorExtraStyle =
-    "QComboBox { font-size: 12px; }"
     "QComboBox::drop-down { width: 8px; }"
     "QComboBox QAbstractItemView { font-size: 11px; }";
 

@@ -118,7 +118,7 @@ UpdateFileItem *UpgradePage::rowOf(uint8_t deviceId)
 UpdateFileItem *UpgradePage::addRow(uint8_t deviceId)
 {
     const int before = rows.size();
-    auto *row = new UpdateFileItem(rowList);
+    auto *row = new UpdateFileItem(settings, rowList);
     placeRow(row, deviceId);
     row->setRowNumber(before + 1);
     row->setDeviceId(deviceId);

@@ -2,6 +2,7 @@
 
 #include "whitebackground.h"
 
+#include <QApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QProgressBar>
@@ -18,8 +19,6 @@ constexpr int ValueLeft = 124;
 constexpr int ValueTop = 1;
 constexpr int ValueWidth = 38;
 constexpr int ValueHeight = 16;
-// How strongly a meter that is not live is drawn.
-constexpr qreal FadedOpacity = 0.3;
 // The font size the style sheet gives every label.
 constexpr int ValuePixelSize = 12;
 
@@ -31,9 +30,66 @@ QFont labelFont(QFont font)
 
 } // namespace
 
+// What all meters in one font draw from: the value glyphs, looked up once and copied into
+// each meter, and the bar pixmaps, drawn again only when the bar size, the page colour or
+// the style sheet changes. It lives as long as a meter holds it.
+struct ChannelMeter::Look
+{
+    Look(const QFont &font, const QWidget *widget)
+        : font(font), dpi(widget->logicalDpiY()), valueText(font, widget)
+    {
+    }
+
+    // A bar at any percentage is the full bar up to its fill end and the empty bar after it.
+    void makeBarPixmaps(const QPixmap &barPicture, const QColor &pageColour)
+    {
+        const QString styleSheet = qApp->styleSheet();
+        if (!emptyBar.isNull() && emptyBar.size() == barPicture.size() && barColour == pageColour
+            && barStyleSheet == styleSheet)
+            return;
+        barColour = pageColour;
+        barStyleSheet = styleSheet;
+        QProgressBar styled;
+        styled.setObjectName(QStringLiteral("progressBar_test"));
+        styled.setTextVisible(false);
+        styled.setRange(0, 100);
+        styled.resize(barPicture.size());
+        const auto draw = [&](int percent, QPixmap &pixmap) {
+            styled.setValue(percent);
+            pixmap = QPixmap(barPicture.size());
+            pixmap.fill(pageColour);
+            styled.render(&pixmap, QPoint(), QRegion(), QWidget::DrawChildren);
+            QPainter(&pixmap).drawPixmap(0, 0, barPicture);
+        };
+        draw(0, emptyBar);
+        draw(100, fullBar);
+    }
+
+    // The look of the meters last made, or a new one when the font differs.
+    static std::shared_ptr<Look> shared(const QFont &font, const QWidget *widget)
+    {
+        static std::weak_ptr<Look> last;
+        std::shared_ptr<Look> look = last.lock();
+        if (!look || look->font != font || look->dpi != widget->logicalDpiY()) {
+            look = std::make_shared<Look>(font, widget);
+            last = look;
+        }
+        return look;
+    }
+
+    const QFont font;
+    const int dpi;
+    const NumberText valueText;
+    QPixmap emptyBar;
+    QPixmap fullBar;
+    QColor barColour;
+    QString barStyleSheet;
+};
+
 ChannelMeter::ChannelMeter(QWidget *parent)
     : QWidget(parent), barPicture(QStringLiteral(":/img/ch_probar.png")),
-      valueArea(ValueLeft, ValueTop, ValueWidth, ValueHeight), valueText(labelFont(font()), this)
+      valueArea(ValueLeft, ValueTop, ValueWidth, ValueHeight), look(Look::shared(labelFont(font()), this)),
+      valueText(look->valueText)
 {
     resize(valueArea.right() + 1, barPicture.height());
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -69,31 +125,12 @@ int ChannelMeter::fillEnd(int percent) const
     return BarBorder + (barPicture.width() - 2 * BarBorder) * percent / 100;
 }
 
-// A bar at any percentage is the full bar up to its fill end and the empty bar after it.
-void ChannelMeter::makeBarPixmaps(const QColor &pageColour)
-{
-    barColour = pageColour;
-    QProgressBar styled;
-    styled.setObjectName(QStringLiteral("progressBar_test"));
-    styled.setTextVisible(false);
-    styled.setRange(0, 100);
-    styled.resize(barPicture.size());
-    const auto draw = [&](int percent, QPixmap &pixmap) {
-        styled.setValue(percent);
-        pixmap = QPixmap(barPicture.size());
-        pixmap.fill(pageColour);
-        styled.render(&pixmap, QPoint(), QRegion(), QWidget::DrawChildren);
-        QPainter(&pixmap).drawPixmap(0, 0, barPicture);
-    };
-    draw(0, emptyBar);
-    draw(100, fullBar);
-}
-
 void ChannelMeter::paintEvent(QPaintEvent *event)
 {
     const QColor pageColour = colourBehind(this);
-    if (emptyBar.isNull() || barColour != pageColour)
-        makeBarPixmaps(pageColour);
+    look->makeBarPixmaps(barPicture, pageColour);
+    const QPixmap &fullBar = look->fullBar;
+    const QPixmap &emptyBar = look->emptyBar;
     QPainter painter(this);
     const int end = fillEnd(shownPercent);
     const int height = barPicture.height();

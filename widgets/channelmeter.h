@@ -2,18 +2,19 @@
 
 #include "numbertext.h"
 
-#include <QColor>
 #include <QPixmap>
 #include <QRect>
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 
 // The live part of a channel row: the bar picture filled to the channel's percentage and
 // the channel's value beside it. The bar is painted from two pixmaps that the style sheet
 // draws once (QProgressBar#progressBar_test under the bar picture), and only the part of
 // the bar or the text whose shown value changed is painted again: a style-sheet progress
-// bar and label cost many times as much per change.
+// bar and label cost many times as much per change. The meters of a page share the glyphs
+// and the two pixmaps.
 class ChannelMeter : public QWidget
 {
     Q_OBJECT
@@ -35,16 +36,15 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    struct Look;
+
     int fillEnd(int percent) const;
-    void makeBarPixmaps(const QColor &pageColour);
 
     int shownPercent = 90;
     int16_t shownValue = 1000;
     bool live = false;
     QPixmap barPicture;
-    QPixmap emptyBar;
-    QPixmap fullBar;
-    QColor barColour;
     QRect valueArea;
+    std::shared_ptr<Look> look;
     NumberText valueText;
 };

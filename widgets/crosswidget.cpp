@@ -3,12 +3,10 @@
 #include "whitebackground.h"
 
 #include <QColor>
-#include <QFontMetrics>
+#include <QFont>
 #include <QLineF>
 #include <QPainter>
 #include <QRectF>
-
-#include <algorithm>
 
 namespace {
 
@@ -20,8 +18,6 @@ constexpr qreal Centre = 88;
 constexpr int DotSize = 8;
 // The value text's baseline starts this far right of and above the dot's centre.
 constexpr qreal TextOffset = 4;
-// How strongly a display that is not live is drawn.
-constexpr qreal FadedOpacity = 0.3;
 
 int16_t clampPercent(int value)
 {
@@ -38,26 +34,14 @@ qreal toPixel(int16_t percent)
 
 CrossWidget::CrossWidget(QWidget *parent)
     : QWidget(parent), background(QStringLiteral(":/img/xy")), dashPen(QColor(0, 99, 192)),
-      valueFont(QString(), 4, 2), valueText(valueFont, this)
+      valueText(QFont(QString(), 4, 2), this)
 {
     resize(226, 176);
     setAttribute(Qt::WA_OpaquePaintEvent);
     dashPen.setWidth(1);
     dashPen.setDashPattern({5, 3, 5, 3});
-    valueTextBox = widestValueText();
+    valueTextBox = valueText.widestPairBox().toAlignedRect();
     valueText.setPair(xValue, yValue);
-}
-
-// The box of the widest value text, two signed five-digit values, around the start of its
-// baseline, in the value font as this screen's DPI sizes it.
-QRect CrossWidget::widestValueText() const
-{
-    const QFontMetrics metrics(valueFont, this);
-    int digit = 0;
-    for (char c = '0'; c <= '9'; ++c)
-        digit = std::max(digit, metrics.horizontalAdvance(QLatin1Char(c)));
-    const int number = metrics.horizontalAdvance(QLatin1Char('-')) + 5 * digit;
-    return {0, -metrics.ascent(), 2 * number + metrics.horizontalAdvance(QLatin1Char(',')), metrics.height()};
 }
 
 void CrossWidget::setPosition(int x, int y, int newXValue, int newYValue)
@@ -93,9 +77,8 @@ QPoint CrossWidget::stickPercent() const
 
 // The picture on the page's own background, drawn once: the stick moves up to 50 times a
 // second, and copying an opaque pixmap is far cheaper than blending the picture each time.
-const QPixmap &CrossWidget::backdrop()
+const QPixmap &CrossWidget::backdrop(const QColor &pageColour)
 {
-    const QColor pageColour = colourBehind(this);
     if (backdropCache.size() != size() || backdropColour != pageColour) {
         backdropColour = pageColour;
         backdropCache = QPixmap(size());
@@ -119,16 +102,17 @@ void CrossWidget::paintEvent(QPaintEvent *event)
 {
     const qreal px = toPixel(xPercent);
     const qreal py = toPixel(yPercent);
+    const QColor pageColour = colourBehind(this);
     if (!live) {
         QPainter painter(this);
-        painter.fillRect(rect(), colourBehind(this));
+        painter.fillRect(rect(), pageColour);
         painter.setOpacity(FadedOpacity);
-        painter.drawPixmap(0, 0, backdrop());
+        painter.drawPixmap(0, 0, backdrop(pageColour));
         return;
     }
     {
         QPainter painter(this);
-        painter.drawPixmap(0, 0, backdrop());
+        painter.drawPixmap(0, 0, backdrop(pageColour));
         painter.setPen(DotColour);
         valueText.draw(painter, QPointF(px + TextOffset, py - TextOffset));
         painter.setPen(dashPen);

@@ -2,7 +2,6 @@
 
 #include "numbertext.h"
 
-#include <QFont>
 #include <QPen>
 #include <QPixmap>
 #include <QPoint>
@@ -32,9 +31,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const QPixmap &backdrop();
+    const QPixmap &backdrop(const QColor &pageColour);
     QRect drawnArea() const;
-    QRect widestValueText() const;
 
     int16_t xPercent = 0;
     int16_t yPercent = 0;
@@ -45,7 +43,6 @@ private:
     QPixmap backdropCache;
     QColor backdropColour;
     QPen dashPen;
-    QFont valueFont;
     QRect valueTextBox;
     NumberText valueText;
 };

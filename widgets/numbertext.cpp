@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QVector>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -74,4 +75,13 @@ QPointF NumberText::centredIn(const QRectF &area) const
     const qreal height = font.ascent() + font.descent();
     return {area.x() + (area.width() - textWidth) / 2,
             area.y() + (area.height() - height) / 2 + font.ascent()};
+}
+
+QRectF NumberText::widestPairBox() const
+{
+    const auto advance = [this](char c) { return symbolAdvances[size_t(symbolIndex(c))]; };
+    // The digits come first in the symbol table, '-' right after them.
+    const qreal digit = *std::max_element(symbolAdvances.cbegin(), symbolAdvances.cbegin() + symbolIndex('-'));
+    const qreal number = advance('-') + 5 * digit;
+    return {0, -font.ascent(), 2 * number + advance(','), font.ascent() + font.descent()};
 }

@@ -30,6 +30,9 @@ public:
     // Where the baseline starts for the text to sit centred in area, as QPainter::drawText
     // places it with Qt::AlignCenter.
     QPointF centredIn(const QRectF &area) const;
+    // What the widest text setPair() can give, two signed five-digit numbers, covers by
+    // advances, ascent and descent, around the start of its baseline.
+    QRectF widestPairBox() const;
 
 private:
     static constexpr int MaxLength = 13; // "-32768,-32768"

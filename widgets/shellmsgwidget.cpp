@@ -1,6 +1,5 @@
 #include "shellmsgwidget.h"
 
-#include <QDebug>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -64,7 +63,6 @@ void ShellMsgWidget::slot_roll()
     rolling = !rolling;
     if (!rolling)
         return;
-    qDebug() << "setTextCursor";
     scrollToEnd();
 }
 

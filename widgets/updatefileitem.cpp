@@ -2,8 +2,8 @@
 
 #include "filenamebutton.h"
 
+#include "appsettings.h"
 #include "devicetypes.h"
-#include "inisettings.h"
 #include "mypushbutton.h"
 #include "upgradeprogresspanel.h"
 #include "versiontext.h"
@@ -21,7 +21,7 @@ const QString FileNameKey = QStringLiteral("settingfileName");
 
 } // namespace
 
-UpdateFileItem::UpdateFileItem(QWidget *parent) : QWidget(parent)
+UpdateFileItem::UpdateFileItem(AppSettings &settings, QWidget *parent) : QWidget(parent), settings(settings)
 {
     resize(812, 70);
     nameLabel = createInfoLabel(5, Qt::Alignment());
@@ -114,22 +114,19 @@ void UpdateFileItem::setFwVersion(uint32_t version)
 
 void UpdateFileItem::slot_getfileClicked()
 {
-    // A stored "0" is the settings reader's answer for an absent key.
-    const QString lastPath = iniValue(FileNameKey);
-    filePath = lastPath == QLatin1String("0") ? QString() : lastPath;
-    filePath = QFileDialog::getOpenFileName(this, tr("Open File"), filePath,
+    filePath = QFileDialog::getOpenFileName(this, tr("Open File"), settings.readOr(FileNameKey, QString()),
                                             tr("Bin (*.bin *.cfg)"));
     showFileName(fileNameButton, filePath);
-    setIniValue(FileNameKey, filePath);
+    settings.write(FileNameKey, filePath);
 }
 
 void UpdateFileItem::slot_UpdateClicked()
 {
-    if (iniValue(OpenUpgradeKey) == QLatin1String("1")) {
+    if (settings.read(OpenUpgradeKey) == QLatin1String("1")) {
         QMessageBox::warning(this, tr("waring"), tr("other upgrade is doing"), QMessageBox::Yes);
         return;
     }
-    setIniValue(OpenUpgradeKey, QStringLiteral("1"));
+    settings.write(OpenUpgradeKey, QStringLiteral("1"));
     progressPanel->show();
     emit sig_updateFile(deviceId, rowNumber, filePath);
 }
@@ -138,8 +135,8 @@ void UpdateFileItem::slot_closeClicked()
 {
     progressPanel->hide();
     setProgress(1, 0);
-    setIniValue(OpenUpgradeKey, QStringLiteral("0"));
+    settings.write(OpenUpgradeKey, QStringLiteral("0"));
     msgLabel->clear();
-    if (iniValue(UpdateAddrKey) == QString::number(deviceId))
+    if (settings.read(UpdateAddrKey) == QString::number(deviceId))
         emit sig_stopUpdateFile();
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class QLabel;
+class AppSettings;
 class MyPushButton;
 class UpgradeProgressPanel;
 
@@ -18,7 +19,7 @@ class UpdateFileItem : public QWidget
     Q_OBJECT
 
 public:
-    explicit UpdateFileItem(QWidget *parent);
+    UpdateFileItem(AppSettings &settings, QWidget *parent);
 
     void setDeviceId(uint8_t id);
     void setRowNumber(int number);
@@ -42,6 +43,7 @@ public slots:
 private:
     QLabel *createInfoLabel(int x, Qt::Alignment alignment);
 
+    AppSettings &settings;
     uint8_t deviceId = 0;
     int rowNumber = 1;
     QString filePath;

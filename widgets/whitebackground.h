@@ -10,3 +10,7 @@ void fillWhite(QWidget *widget);
 // The colour a widget is seen on: the window colour of the nearest ancestor that fills
 // its background (of the window when none does).
 QColor colourBehind(const QWidget *widget);
+
+// How strongly a display of live values (a stick, a channel meter) is drawn while they are
+// not live.
+constexpr qreal FadedOpacity = 0.3;

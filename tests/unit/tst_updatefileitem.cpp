@@ -1,3 +1,4 @@
+#include "appsettings.h"
 #include "devicetypes.h"
 #include "inisettings.h"
 #include "koruresources.h"
@@ -47,6 +48,7 @@ private:
 
     QTemporaryDir workDir;
     QTranslator english;
+    AppSettings settings;
     QWidget page;
     UpdateFileItem *item = nullptr;
 };
@@ -67,7 +69,7 @@ void TstUpdateFileItem::initTestCase()
 void TstUpdateFileItem::init()
 {
     QFile::remove(QStringLiteral("kestan.ini"));
-    item = new UpdateFileItem(&page);
+    item = new UpdateFileItem(settings, &page);
     item->setDeviceId(0x13);
     item->setRowNumber(2);
     item->show();
@@ -190,7 +192,7 @@ void TstUpdateFileItem::progressPercent()
 // has ended; closing the first row frees the flag.
 void TstUpdateFileItem::startHoldsFlagUntilClosed()
 {
-    UpdateFileItem other(&page);
+    UpdateFileItem other(settings, &page);
     other.setDeviceId(0x2E);
     other.move(0, 70);
     other.show();

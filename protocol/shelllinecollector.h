@@ -4,8 +4,7 @@
 
 #include <optional>
 
-// Collects a device's shell text pieces into lines. QtCore only, so the fuzzer links it
-// without widgets.
+// Collects a device's shell text pieces into lines for the shell view.
 class ShellLineCollector
 {
 public:
