@@ -118,7 +118,7 @@ QStringList ChannelSettingsTransfer::differences(int channel) const
 {
     const ChannelSetting &sent = wanted[size_t(channel - 1)];
     const ChannelSetting &reported = reader.reported()[size_t(channel - 1)];
-    const auto describe = [this](const ChannelSetting &s, ChannelPart part) {
+    const auto describe = [](const ChannelSetting &s, ChannelPart part) {
         switch (part) {
         case ChannelPart::Direction:
             return s.reverse ? tr("reversed") : tr("normal");
