@@ -14,7 +14,6 @@ CommandLineTool::CommandLineTool(const QString &name)
                  QStringLiteral("The remote controller's serial port (for example a pseudo-terminal of "
                                 "koru-devsim); found by its USB identity 0483:5740 when not given."),
                  QStringLiteral("PATH"))
-    , name(name)
 {
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORU_VERSION));
@@ -34,9 +33,10 @@ std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path)
     if (link->isOpen())
         return link;
     QTextStream err(stderr);
+    err << QCoreApplication::applicationName() << ": ";
     if (link->devicePortName().isEmpty())
-        err << name << ": no remote controller found; name its port with --device PATH\n";
+        err << "no remote controller found; name its port with --device PATH\n";
     else
-        err << name << ": cannot open " << link->devicePortName() << '\n';
+        err << "cannot open " << link->devicePortName() << '\n';
     return nullptr;
 }

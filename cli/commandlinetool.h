@@ -29,6 +29,5 @@ public:
     std::unique_ptr<Koru::DeviceLink> openLink(const QString &path) const;
 
 private:
-    QString name;
     QTranslator english;
 };
