@@ -6,8 +6,19 @@
 #include "portenumerator.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTextStream>
+
+namespace {
+
+// A problem line on standard error, after the program's name.
+void problem(const QString &text)
+{
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << text << '\n';
+}
+
+} // namespace
 
 CommandLineTool::CommandLineTool(const QString &name)
     : portOption({QStringLiteral("device"), QStringLiteral("port")},
@@ -25,6 +36,11 @@ CommandLineTool::CommandLineTool(const QString &name)
 
 std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path) const
 {
+    // A named port that is missing is no reason to take a controller found by its USB identity.
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        problem(path + QStringLiteral(" does not exist"));
+        return nullptr;
+    }
     PortEnumerator *enumerator = new SystemPortEnumerator;
     if (!path.isEmpty())
         enumerator = new FixedPathEnumerator(enumerator, path);
@@ -32,11 +48,9 @@ std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path)
     link->start();
     if (link->isOpen())
         return link;
-    QTextStream err(stderr);
-    err << QCoreApplication::applicationName() << ": ";
     if (link->devicePortName().isEmpty())
-        err << "no remote controller found; name its port with --device PATH\n";
+        problem(QStringLiteral("no remote controller found; name its port with --device PATH"));
     else
-        err << "cannot open " << link->devicePortName() << '\n';
+        problem(QStringLiteral("cannot open ") + link->devicePortName());
     return nullptr;
 }

@@ -24,8 +24,8 @@ public:
     const QCommandLineOption portOption;
 
     // A link on the port named by path, or on the controller's port found by its USB
-    // identity when path is empty; null, after saying why on standard error, when no port
-    // could be opened.
+    // identity when path is empty; null, after saying why on standard error, when path does
+    // not exist or no port could be opened.
     std::unique_ptr<Koru::DeviceLink> openLink(const QString &path) const;
 
 private:

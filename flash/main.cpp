@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
 using namespace Koru;
 
@@ -117,10 +116,6 @@ int main(int argc, char *argv[])
             output.problem(FlashText::tr("cannot read %1: %2").arg(request.file, file.errorString()));
             return ExitFileError;
         }
-    }
-    if (!request.port.isEmpty() && !QFileInfo::exists(request.port)) {
-        output.problem(FlashText::tr("%1 does not exist").arg(request.port));
-        return ExitNoDevice;
     }
     // Opening the port asks every device for its identity and version.
     const std::unique_ptr<DeviceLink> link = tool.openLink(request.port);
