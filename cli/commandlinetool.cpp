@@ -12,6 +12,9 @@
 
 namespace {
 
+// How long the frames still in the port's buffer may take to leave.
+constexpr int FlushWithinMs = 2000;
+
 // A problem line on standard error, after the program's name.
 void problem(const QString &text)
 {
@@ -53,4 +56,10 @@ std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path)
     else
         problem(QStringLiteral("cannot open ") + link->devicePortName());
     return nullptr;
+}
+
+void CommandLineTool::flush(Koru::DeviceLink &link)
+{
+    if (!link.flush(FlushWithinMs))
+        problem(QStringLiteral("not every frame left the port in time"));
 }

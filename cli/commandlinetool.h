@@ -28,6 +28,10 @@ public:
     // not exist or no port could be opened.
     std::unique_ptr<Koru::DeviceLink> openLink(const QString &path) const;
 
+    // Lets the frames still in the link's buffer leave before the program ends, for a
+    // limited time; says so on standard error when some did not.
+    static void flush(Koru::DeviceLink &link);
+
 private:
     QTranslator english;
 };

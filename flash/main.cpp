@@ -19,8 +19,6 @@ namespace {
 
 // How long a controller that restarts into its boot loader may take to come back.
 constexpr int RestartWithinMs = 25000;
-// Frames still in the port's buffer get this long to leave before the program ends.
-constexpr int FlushWithinMs = 2000;
 
 int exitCodeOf(UpgradeOutcome outcome)
 {
@@ -73,7 +71,6 @@ int writeFile(DeviceLink &link, const Request &request, Output &output)
     stopOnSignals(link, output);
 
     const UpgradeOutcome outcome = upgrade.startAndWait(request.file, request.target, 0, RestartWithinMs);
-    link.flush(FlushWithinMs);
     switch (outcome) {
     case UpgradeOutcome::Succeeded:
         output.line(ending);
@@ -122,6 +119,7 @@ int main(int argc, char *argv[])
     if (!link)
         return ExitNoDevice;
     const int exitCode = request.list ? listDevices(*link, request.json, output) : writeFile(*link, request, output);
-    link->flush(FlushWithinMs);
+    // Every frame leaves, the reset that ends an upgrade included, whatever the outcome.
+    CommandLineTool::flush(*link);
     return exitCode;
 }

@@ -1,5 +1,6 @@
 #include "stoponsignals.h"
 
+#include "commandlinetool.h"
 #include "devicelink.h"
 #include "options.h"
 #include "output.h"
@@ -14,9 +15,6 @@
 using namespace Koru;
 
 namespace {
-
-// Frames still in the port's buffer get this long to leave before the program ends.
-constexpr int FlushWithinMs = 2000;
 
 // SIGINT and SIGTERM reach the event loop through a socket pair, the one thing a signal
 // handler may safely touch.
@@ -58,8 +56,8 @@ void stopOnSignals(DeviceLink &link, Output &output)
             return;
         }
         // Inside the upgrade's waits, which cannot be left from here.
-        link.flush(FlushWithinMs);
         output.problem(FlashText::tr("stopped"));
+        CommandLineTool::flush(link);
         ::_exit(ExitStopped);
     });
     setSignalHandler(onSignal);
