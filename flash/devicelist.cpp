@@ -7,8 +7,8 @@
 #include "output.h"
 #include "versiontext.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -51,9 +51,16 @@ struct DeviceInfo
 std::map<uint8_t, DeviceInfo> collectDevices(DeviceLink &link)
 {
     std::map<uint8_t, DeviceInfo> devices;
+    QEventLoop loop;
+    QTimer longest;
+    // Restarted by every answer, but never due before the shortest time is over.
+    QTimer quiet;
+    for (QTimer *timer : {&longest, &quiet}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer); // a coarse one may end the wait early
+        QObject::connect(timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    }
     QElapsedTimer clock;
-    clock.start();
-    qint64 lastAnswerMs = -1;
     QObject::connect(&link, &DeviceLink::responseReceived, &link, [&](const DecodedResponse &response) {
         const DeviceState &state = link.state();
         if (response.kind == Response::DeviceVersion) {
@@ -66,18 +73,11 @@ std::map<uint8_t, DeviceInfo> collectDevices(DeviceLink &link)
         } else {
             return;
         }
-        lastAnswerMs = clock.elapsed();
+        quiet.start(int(qMax<qint64>(ListQuietMs, ListShortestMs - clock.elapsed())));
     });
-    // Bounds each blocking wait for events, so the clock is looked at often.
-    QTimer tick;
-    tick.start(10);
-    for (;;) {
-        const qint64 now = clock.elapsed();
-        const bool quiet = lastAnswerMs >= 0 && now >= ListShortestMs && now - lastAnswerMs >= ListQuietMs;
-        if (quiet || now >= ListLongestMs)
-            break;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
+    clock.start();
+    longest.start(ListLongestMs);
+    loop.exec();
     QObject::disconnect(&link, &DeviceLink::responseReceived, &link, nullptr);
     return devices;
 }
