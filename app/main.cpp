@@ -7,7 +7,6 @@
 #include "mainwindow.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QTranslator>
 
 #include <cstdio>

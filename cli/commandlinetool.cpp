@@ -6,15 +6,28 @@
 #include "portenumerator.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTextStream>
+
+namespace {
+
+// How long the frames still in the port's buffer may take to leave.
+constexpr int FlushWithinMs = 2000;
+
+// A problem line on standard error, after the program's name.
+void problem(const QString &text)
+{
+    QTextStream(stderr) << QCoreApplication::applicationName() << ": " << text << '\n';
+}
+
+} // namespace
 
 CommandLineTool::CommandLineTool(const QString &name)
     : portOption({QStringLiteral("device"), QStringLiteral("port")},
                  QStringLiteral("The remote controller's serial port (for example a pseudo-terminal of "
                                 "koru-devsim); found by its USB identity 0483:5740 when not given."),
                  QStringLiteral("PATH"))
-    , name(name)
 {
     QCoreApplication::setApplicationName(name);
     QCoreApplication::setApplicationVersion(QStringLiteral(KORU_VERSION));
@@ -26,6 +39,11 @@ CommandLineTool::CommandLineTool(const QString &name)
 
 std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path) const
 {
+    // A named port that is missing is no reason to take a controller found by its USB identity.
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        problem(path + QStringLiteral(" does not exist"));
+        return nullptr;
+    }
     PortEnumerator *enumerator = new SystemPortEnumerator;
     if (!path.isEmpty())
         enumerator = new FixedPathEnumerator(enumerator, path);
@@ -33,10 +51,15 @@ std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path)
     link->start();
     if (link->isOpen())
         return link;
-    QTextStream err(stderr);
     if (link->devicePortName().isEmpty())
-        err << name << ": no remote controller found; name its port with --device PATH\n";
+        problem(QStringLiteral("no remote controller found; name its port with --device PATH"));
     else
-        err << name << ": cannot open " << link->devicePortName() << '\n';
+        problem(QStringLiteral("cannot open ") + link->devicePortName());
     return nullptr;
+}
+
+void CommandLineTool::flush(Koru::DeviceLink &link)
+{
+    if (!link.flush(FlushWithinMs))
+        problem(QStringLiteral("not every frame left the port in time"));
 }

@@ -24,11 +24,14 @@ public:
     const QCommandLineOption portOption;
 
     // A link on the port named by path, or on the controller's port found by its USB
-    // identity when path is empty; null, after saying why on standard error, when no port
-    // could be opened.
+    // identity when path is empty; null, after saying why on standard error, when path does
+    // not exist or no port could be opened.
     std::unique_ptr<Koru::DeviceLink> openLink(const QString &path) const;
 
+    // Lets the frames still in the link's buffer leave before the program ends, for a
+    // limited time; says so on standard error when some did not.
+    static void flush(Koru::DeviceLink &link);
+
 private:
-    QString name;
     QTranslator english;
 };

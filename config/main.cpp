@@ -35,9 +35,6 @@ const char Description[] =
     "  4  some channels did not answer (a save then writes no file)\n"
     "  5  some channels read back other values than the file holds";
 
-// How long the frames still in the port's buffer may take to leave before the program ends.
-constexpr int FlushTimeoutMs = 2000;
-
 int exitCodeOf(TransferOutcome outcome)
 {
     switch (outcome) {
@@ -129,7 +126,6 @@ int main(int argc, char *argv[])
     if (!link)
         return ExitNoDevice;
     const int code = run(app, *link, request);
-    if (!link->flush(FlushTimeoutMs))
-        QTextStream(stderr) << "koru-config: not every frame left the port in time\n";
+    CommandLineTool::flush(*link);
     return code;
 }

@@ -7,14 +7,13 @@
 #include "output.h"
 #include "versiontext.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
 
-#include <cstring>
 #include <map>
 
 using namespace Koru;
@@ -27,12 +26,6 @@ constexpr int ListShortestMs = 1000;
 constexpr int ListQuietMs = 300;
 constexpr int ListLongestMs = 2000;
 
-constexpr int FirmwareVersionAt = 0;
-constexpr int BootVersionAt = 4;
-constexpr int HardwareIdAt = 8;
-constexpr int HardwareIdSize = 12;
-constexpr int SerialNumberSize = 8;
-
 // Text a device reported, made safe for a terminal.
 QString printable(QString text)
 {
@@ -43,65 +36,48 @@ QString printable(QString text)
     return text;
 }
 
-// One device's answers to the identity and version poll.
+// One device's answers to the identity and version poll, as shown. The serial number comes
+// from the identity answer, the rest from the version answer; a text stays empty until its
+// answer arrives.
 struct DeviceInfo
 {
-    bool hasVersion = false;
-    bool hasUid = false;
-    uint8_t version[sizeof DeviceState::deviceVersion] = {};
-    uint8_t uid[sizeof DeviceState::deviceUid] = {};
-
-    QString hardwareId() const
-    {
-        if (!hasVersion)
-            return {};
-        const char *text = reinterpret_cast<const char *>(version + HardwareIdAt);
-        return printable(QString::fromLatin1(text, int(qstrnlen(text, HardwareIdSize))));
-    }
-    QString serialNumber() const
-    {
-        if (!hasUid)
-            return {};
-        const QByteArray bytes(reinterpret_cast<const char *>(uid), SerialNumberSize);
-        return QString::fromLatin1(bytes.left(4).toHex().toUpper() + ' ' + bytes.mid(4).toHex().toUpper());
-    }
-    QString bootLoaderVersion() const { return versionAt(BootVersionAt); }
-    QString firmwareVersion() const { return versionAt(FirmwareVersionAt); }
-    QString versionAt(int offset) const { return hasVersion ? versionText(readU32(version + offset)) : QString(); }
+    QString hardwareId;
+    QString serialNumber;
+    QString bootLoaderVersion;
+    QString firmwareVersion;
 };
 
 // The devices that answer the poll DeviceLink sends when it opens the port.
 std::map<uint8_t, DeviceInfo> collectDevices(DeviceLink &link)
 {
     std::map<uint8_t, DeviceInfo> devices;
+    QEventLoop loop;
+    QTimer longest;
+    // Restarted by every answer, but never due before the shortest time is over.
+    QTimer quiet;
+    for (QTimer *timer : {&longest, &quiet}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer); // a coarse one may end the wait early
+        QObject::connect(timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    }
     QElapsedTimer clock;
-    clock.start();
-    qint64 lastAnswerMs = -1;
     QObject::connect(&link, &DeviceLink::responseReceived, &link, [&](const DecodedResponse &response) {
         const DeviceState &state = link.state();
         if (response.kind == Response::DeviceVersion) {
             DeviceInfo &device = devices[response.source];
-            std::memcpy(device.version, state.deviceVersion, sizeof device.version);
-            device.hasVersion = true;
+            device.hardwareId = printable(hardwareIdText(state.deviceVersion));
+            device.bootLoaderVersion = versionText(readU32(state.deviceVersion + BootVersionAt));
+            device.firmwareVersion = versionText(readU32(state.deviceVersion + FirmwareVersionAt));
         } else if (response.kind == Response::DeviceUid) {
-            DeviceInfo &device = devices[response.source];
-            std::memcpy(device.uid, state.deviceUid, sizeof device.uid);
-            device.hasUid = true;
+            devices[response.source].serialNumber = serialNumberText(state.deviceUid, QLatin1Char(' '));
         } else {
             return;
         }
-        lastAnswerMs = clock.elapsed();
+        quiet.start(int(qMax<qint64>(ListQuietMs, ListShortestMs - clock.elapsed())));
     });
-    // Bounds each blocking wait for events, so the clock is looked at often.
-    QTimer tick;
-    tick.start(10);
-    for (;;) {
-        const qint64 now = clock.elapsed();
-        const bool quiet = lastAnswerMs >= 0 && now >= ListShortestMs && now - lastAnswerMs >= ListQuietMs;
-        if (quiet || now >= ListLongestMs)
-            break;
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
+    clock.start();
+    longest.start(ListLongestMs);
+    loop.exec();
     QObject::disconnect(&link, &DeviceLink::responseReceived, &link, nullptr);
     return devices;
 }
@@ -119,10 +95,10 @@ void printJson(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
         QJsonObject object;
         object.insert(QStringLiteral("id"), int(entry.first));
         object.insert(QStringLiteral("type"), deviceTypeName(entry.first));
-        object.insert(QStringLiteral("hardwareId"), jsonText(device.hardwareId()));
-        object.insert(QStringLiteral("serialNumber"), jsonText(device.serialNumber()));
-        object.insert(QStringLiteral("bootLoaderVersion"), jsonText(device.bootLoaderVersion()));
-        object.insert(QStringLiteral("firmwareVersion"), jsonText(device.firmwareVersion()));
+        object.insert(QStringLiteral("hardwareId"), jsonText(device.hardwareId));
+        object.insert(QStringLiteral("serialNumber"), jsonText(device.serialNumber));
+        object.insert(QStringLiteral("bootLoaderVersion"), jsonText(device.bootLoaderVersion));
+        object.insert(QStringLiteral("firmwareVersion"), jsonText(device.firmwareVersion));
         array.append(object);
     }
     output.text(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
@@ -136,9 +112,9 @@ void printTable(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
     const auto orDash = [](const QString &text) { return text.isEmpty() ? QStringLiteral("-") : text; };
     for (const auto &entry : devices) {
         const DeviceInfo &device = entry.second;
-        rows.append({deviceTypeName(entry.first), hexId(entry.first), orDash(device.hardwareId()),
-                     orDash(device.serialNumber()), orDash(device.bootLoaderVersion()),
-                     orDash(device.firmwareVersion())});
+        rows.append({deviceTypeName(entry.first), hexId(entry.first), orDash(device.hardwareId),
+                     orDash(device.serialNumber), orDash(device.bootLoaderVersion),
+                     orDash(device.firmwareVersion)});
     }
     QVector<int> widths(rows.first().size(), 0);
     for (const QStringList &row : rows) {

@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
 using namespace Koru;
 
@@ -20,8 +19,6 @@ namespace {
 
 // How long a controller that restarts into its boot loader may take to come back.
 constexpr int RestartWithinMs = 25000;
-// Frames still in the port's buffer get this long to leave before the program ends.
-constexpr int FlushWithinMs = 2000;
 
 int exitCodeOf(UpgradeOutcome outcome)
 {
@@ -74,7 +71,6 @@ int writeFile(DeviceLink &link, const Request &request, Output &output)
     stopOnSignals(link, output);
 
     const UpgradeOutcome outcome = upgrade.startAndWait(request.file, request.target, 0, RestartWithinMs);
-    link.flush(FlushWithinMs);
     switch (outcome) {
     case UpgradeOutcome::Succeeded:
         output.line(ending);
@@ -118,15 +114,12 @@ int main(int argc, char *argv[])
             return ExitFileError;
         }
     }
-    if (!request.port.isEmpty() && !QFileInfo::exists(request.port)) {
-        output.problem(FlashText::tr("%1 does not exist").arg(request.port));
-        return ExitNoDevice;
-    }
     // Opening the port asks every device for its identity and version.
     const std::unique_ptr<DeviceLink> link = tool.openLink(request.port);
     if (!link)
         return ExitNoDevice;
     const int exitCode = request.list ? listDevices(*link, request.json, output) : writeFile(*link, request, output);
-    link->flush(FlushWithinMs);
+    // Every frame leaves, the reset that ends an upgrade included, whatever the outcome.
+    CommandLineTool::flush(*link);
     return exitCode;
 }

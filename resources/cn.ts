@@ -460,10 +460,6 @@
         <translation>无法读取 %1：%2</translation>
     </message>
     <message>
-        <source>%1 does not exist</source>
-        <translation>%1 不存在</translation>
-    </message>
-    <message>
         <source>no remote controller found; name its port with --device PATH</source>
         <translation>未找到遥控器；请用 --device PATH 指定其端口</translation>
     </message>

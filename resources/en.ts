@@ -460,10 +460,6 @@
         <translation>cannot read %1: %2</translation>
     </message>
     <message>
-        <source>%1 does not exist</source>
-        <translation>%1 does not exist</translation>
-    </message>
-    <message>
         <source>no remote controller found; name its port with --device PATH</source>
         <translation>no remote controller found; name its port with --device PATH</translation>
     </message>

@@ -2,43 +2,17 @@
 // pseudo-terminal that KORU Assistant (or any serial program) opens as its port.
 
 #include "simulatorhost.h"
+#include "stopsignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTextStream>
 
-#include <csignal>
 #include <functional>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace Koru;
 
 namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onSignal(int)
-{
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
-}
-
-// SIGINT and SIGTERM end the event loop through a socket pair, the one thing a signal
-// handler may safely touch.
-bool quitOnSignals(QCoreApplication &app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return false;
-    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
-}
 
 struct NumberKnob
 {
@@ -210,7 +184,8 @@ int main(int argc, char *argv[])
         QTextStream(stderr) << "koru-devsim: cannot open the port: " << host.errorString() << '\n';
         return 1;
     }
-    if (!quitOnSignals(app)) {
+    // SIGINT and SIGTERM end the event loop.
+    if (!handleStopSignals(&app, &QCoreApplication::quit, SignalRepeat::Every)) {
         QTextStream(stderr) << "koru-devsim: cannot watch SIGINT and SIGTERM\n";
         return 1;
     }

@@ -171,10 +171,15 @@ void TestConfig::faultsAreReported_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QSet<int>>("channels"); // named in the report
+    QTest::addColumn<QString>("report");      // pattern
 
-    QTest::newRow("set commands ignored") << true << 7 << 0 << "load" << 5 << QSet<int>{7};
-    QTest::newRow("channel never answers") << true << 0 << 12 << "save" << 4 << QSet<int>{12};
-    QTest::newRow("no controller") << false << 0 << 0 << "save" << 2 << QSet<int>();
+    QTest::newRow("set commands ignored") << true << 7 << 0 << "load" << 5 << QSet<int>{7}
+                                          << "^koru-config: The remote controller does not report what was sent:\\n";
+    QTest::newRow("channel never answers") << true << 0 << 12 << "save" << 4 << QSet<int>{12}
+                                           << "^koru-config: The remote controller did not answer for channels 12\\.";
+    // The --device path is missing: the program says so rather than looking for a controller.
+    QTest::newRow("no controller") << false << 0 << 0 << "save" << 2 << QSet<int>()
+                                   << "^koru-config: \\S*/ttyKORU0 does not exist\\n$";
 }
 
 // A failed save leaves no file behind.
@@ -186,6 +191,7 @@ void TestConfig::faultsAreReported()
     QFETCH(QSet<int>, channels);
     QFETCH(int, ignoredChannel);
     QFETCH(int, silentChannel);
+    QFETCH(QString, report);
     SimulatorOptions options;
     options.ignoreSetsOfChannel = ignoredChannel;
     options.silentChannel = silentChannel;
@@ -201,6 +207,7 @@ void TestConfig::faultsAreReported()
     QVERIFY(result.out.isEmpty());
     QVERIFY(result.err.startsWith(QLatin1String("koru-config: ")));
     QCOMPARE(namedChannels(result.err), channels);
+    QVERIFY2(result.err.contains(QRegularExpression(report)), qPrintable(result.err));
     if (command == QLatin1String("save"))
         QVERIFY(!QFileInfo::exists(file));
 }
