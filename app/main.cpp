@@ -1,10 +1,10 @@
 #include "applicationlook.h"
 #include "commandline.h"
-#include "demolink.h"
 #include "devicelink.h"
 #include "koruresources.h"
 #include "loghandler.h"
 #include "mainwindow.h"
+#include "portsource.h"
 
 #include <QApplication>
 #include <QTranslator>
@@ -57,12 +57,12 @@ int main(int argc, char *argv[])
     QTranslator translator;
     QApplication::installTranslator(&translator);
 
-    DemoLink demo;
-    if (!demo.start(options)) {
-        std::fputs(qPrintable(demo.errorText() + QLatin1Char('\n')), stderr);
+    PortSource ports;
+    if (!ports.start(options)) {
+        std::fputs(qPrintable(ports.errorText() + QLatin1Char('\n')), stderr);
         return 1;
     }
-    Koru::DeviceLink link(nullptr, demo.takeEnumerator());
+    Koru::DeviceLink link(nullptr, ports.takeEnumerator());
     MainWindow window(link);
     window.setTranslator(&translator);
     window.applySavedLanguage();

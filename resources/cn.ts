@@ -181,6 +181,45 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>显示命令行选项的帮助。</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>显示版本信息。</translation>
+    </message>
+    <message>
+        <source>Use PATH as the controller&apos;s serial port while it exists (for example a pseudo-terminal, or a controller whose USB bridge reports another identity).</source>
+        <translation>PATH 存在时把它用作遥控器的串口（例如伪终端，或 USB 桥报告其他身份的遥控器）。</translation>
+    </message>
+    <message>
+        <source>Start a simulated controller inside the program and connect to it.</source>
+        <translation>在程序内启动一个模拟遥控器并与之连接。</translation>
+    </message>
+    <message>
+        <source>Also show the page buttons of the device console (Fix) and the production page (produce), for service technicians.</source>
+        <translation>同时显示设备控制台（Fix）和生产页面（produce）的页面按钮，供维修技术人员使用。</translation>
+    </message>
+    <message>
+        <source>Configuration and maintenance assistant for KORU radio-control devices.
+Qt&apos;s own options are accepted as well, for example -platform NAME,
+-style NAME, -reverse, and on X11 -display DISPLAY and -name NAME.</source>
+        <translation>KORU 无线电遥控设备的配置与维护助手。
+也接受 Qt 自身的选项，例如 -platform NAME、
+-style NAME、-reverse，在 X11 上还有 -display DISPLAY 和 -name NAME。</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>意外的参数：%1</translation>
+    </message>
+    <message>
+        <source>--demo and --device cannot be used together.</source>
+        <translation>--demo 和 --device 不能同时使用。</translation>
+    </message>
+</context>
+<context>
     <name>ConsolePage</name>
     <message>
         <source>roll send</source>
@@ -548,6 +587,17 @@
     <message>
         <source>The remote controller is not connected. Connect it by USB and try again.</source>
         <translation>遥控器未连接。请用 USB 连接后重试。</translation>
+    </message>
+</context>
+<context>
+    <name>PortSource</name>
+    <message>
+        <source>Cannot create a folder for the simulated port: %1</source>
+        <translation>无法为模拟串口创建文件夹：%1</translation>
+    </message>
+    <message>
+        <source>Cannot start the simulated controller: %1</source>
+        <translation>无法启动模拟遥控器：%1</translation>
     </message>
 </context>
 <context>

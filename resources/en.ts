@@ -181,6 +181,45 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Displays help on commandline options.</source>
+        <translation>Displays help on commandline options.</translation>
+    </message>
+    <message>
+        <source>Displays version information.</source>
+        <translation>Displays version information.</translation>
+    </message>
+    <message>
+        <source>Use PATH as the controller&apos;s serial port while it exists (for example a pseudo-terminal, or a controller whose USB bridge reports another identity).</source>
+        <translation>Use PATH as the controller&apos;s serial port while it exists (for example a pseudo-terminal, or a controller whose USB bridge reports another identity).</translation>
+    </message>
+    <message>
+        <source>Start a simulated controller inside the program and connect to it.</source>
+        <translation>Start a simulated controller inside the program and connect to it.</translation>
+    </message>
+    <message>
+        <source>Also show the page buttons of the device console (Fix) and the production page (produce), for service technicians.</source>
+        <translation>Also show the page buttons of the device console (Fix) and the production page (produce), for service technicians.</translation>
+    </message>
+    <message>
+        <source>Configuration and maintenance assistant for KORU radio-control devices.
+Qt&apos;s own options are accepted as well, for example -platform NAME,
+-style NAME, -reverse, and on X11 -display DISPLAY and -name NAME.</source>
+        <translation>Configuration and maintenance assistant for KORU radio-control devices.
+Qt&apos;s own options are accepted as well, for example -platform NAME,
+-style NAME, -reverse, and on X11 -display DISPLAY and -name NAME.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument: %1</source>
+        <translation>Unexpected argument: %1</translation>
+    </message>
+    <message>
+        <source>--demo and --device cannot be used together.</source>
+        <translation>--demo and --device cannot be used together.</translation>
+    </message>
+</context>
+<context>
     <name>ConsolePage</name>
     <message>
         <source>roll send</source>
@@ -548,6 +587,17 @@
     <message>
         <source>The remote controller is not connected. Connect it by USB and try again.</source>
         <translation>The remote controller is not connected. Connect it by USB and try again.</translation>
+    </message>
+</context>
+<context>
+    <name>PortSource</name>
+    <message>
+        <source>Cannot create a folder for the simulated port: %1</source>
+        <translation>Cannot create a folder for the simulated port: %1</translation>
+    </message>
+    <message>
+        <source>Cannot start the simulated controller: %1</source>
+        <translation>Cannot start the simulated controller: %1</translation>
     </message>
 </context>
 <context>

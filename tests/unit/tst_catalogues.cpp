@@ -1,8 +1,40 @@
 #include "koruresources.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
+#include <QXmlStreamReader>
+
+namespace {
+
+using Entries = QSet<QPair<QString, QString>>;
+
+// Every (context, source text) pair of a .ts file.
+Entries readCatalogue(const QString &path)
+{
+    Entries entries;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return entries;
+    QXmlStreamReader xml(&file);
+    QString context;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        else if (xml.name() == QLatin1String("source"))
+            entries.insert({context, xml.readElementText()});
+    }
+    return entries;
+}
+
+} // namespace
 
 // Both catalogues are compiled by lrelease at build time; a broken step fails here.
 class TestCatalogues : public QObject
@@ -13,6 +45,7 @@ private slots:
     void initTestCase() { initKoruResources(); }
     void entries_data();
     void entries();
+    void everyProgramTextIsCatalogued();
 };
 
 void TestCatalogues::entries_data()
@@ -52,6 +85,34 @@ void TestCatalogues::entries()
     // A key is only found with its blanks.
     if (key != key.trimmed())
         QVERIFY(translator.translate(qPrintable(context), key.trimmed().toUtf8().constData()).isEmpty());
+}
+
+// Scans the sources as the lupdate target does: a tr() text that reached neither catalogue
+// would show its key to the user.
+void TestCatalogues::everyProgramTextIsCatalogued()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString scanned = dir.filePath(QStringLiteral("scan.ts"));
+    QStringList arguments{QStringLiteral("-silent"), QStringLiteral("-locations"), QStringLiteral("none")};
+    for (const QString &folder : QStringLiteral(KORU_TEXT_DIRS).split(QLatin1Char(' ')))
+        arguments << QDir(QStringLiteral(KORU_SOURCE_DIR)).filePath(folder);
+    arguments << QStringLiteral("-ts") << scanned;
+    QProcess lupdate;
+    lupdate.start(QStringLiteral(KORU_LUPDATE), arguments);
+    QVERIFY2(lupdate.waitForFinished(60000), qPrintable(lupdate.errorString()));
+    QCOMPARE(lupdate.exitCode(), 0);
+    const Entries texts = readCatalogue(scanned);
+    QVERIFY(!texts.isEmpty());
+    for (const char *name : {"cn.ts", "en.ts"}) {
+        const Entries catalogue = readCatalogue(QStringLiteral(KORU_SOURCE_DIR "/resources/") + QLatin1String(name));
+        QStringList missing;
+        for (const auto &text : texts) {
+            if (!catalogue.contains(text))
+                missing << text.first + QStringLiteral(": ") + text.second;
+        }
+        QVERIFY2(missing.isEmpty(), qPrintable(QLatin1String(name) + QStringLiteral(" lacks ") + missing.join(QStringLiteral(" | "))));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestCatalogues)

@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -13,13 +14,15 @@ namespace Koru {
 class SimulatorThread;
 }
 
-// Sets up where the window looks for the controller: the system's ports, plus the path
-// of --device, or a simulated controller served on its own thread for --demo.
-class DemoLink
+// Where the window looks for the controller: the system's ports, plus the path of
+// --device, or a simulated controller served on its own thread for --demo.
+class PortSource
 {
+    Q_DECLARE_TR_FUNCTIONS(PortSource)
+
 public:
-    DemoLink();
-    ~DemoLink();
+    PortSource();
+    ~PortSource();
 
     bool start(const CommandLine &options);
     QString errorText() const { return error; }

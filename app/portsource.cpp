@@ -1,18 +1,18 @@
-#include "demolink.h"
+#include "portsource.h"
 
 #include "portenumerator.h"
 #include "simulatorthread.h"
 
 #include <QDir>
 
-DemoLink::DemoLink() = default;
+PortSource::PortSource() = default;
 
-DemoLink::~DemoLink()
+PortSource::~PortSource()
 {
     delete enumerator;
 }
 
-bool DemoLink::start(const CommandLine &options)
+bool PortSource::start(const CommandLine &options)
 {
     devicePath = options.devicePath;
     if (options.demo && !startSimulator())
@@ -22,16 +22,16 @@ bool DemoLink::start(const CommandLine &options)
     return true;
 }
 
-bool DemoLink::startSimulator()
+bool PortSource::startSimulator()
 {
     if (!linkDir.isValid()) {
-        error = QStringLiteral("Cannot create a folder for the simulated port: %1").arg(linkDir.errorString());
+        error = tr("Cannot create a folder for the simulated port: %1").arg(linkDir.errorString());
         return false;
     }
     const QString link = QDir(linkDir.path()).filePath(QStringLiteral("ttyKORU0"));
     simulator = std::make_unique<Koru::SimulatorThread>();
     if (!simulator->start(link)) {
-        error = QStringLiteral("Cannot start the simulated controller: %1").arg(simulator->errorString());
+        error = tr("Cannot start the simulated controller: %1").arg(simulator->errorString());
         return false;
     }
     devicePath = link;
