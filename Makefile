@@ -1,9 +1,21 @@
-# Convenience entry points; the real build is CMake.
+# Convenience entry points; the real build is CMake. QT=6 builds against Qt 6, in a folder
+# of its own, so both majors can be built side by side.
+QT ?= 5
+ifeq ($(QT),5)
 BUILD ?= build
+ASAN_BUILD ?= build-asan
+QT_DEBS = qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
+else ifeq ($(QT),6)
+BUILD ?= build-qt6
+ASAN_BUILD ?= build-qt6-asan
+QT_DEBS = qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
+          qt6-translations-l10n
+else
+$(error QT must be 5 or 6, not '$(QT)')
+endif
 JOBS ?= $(shell nproc)
-DEBS = cmake g++ make pkg-config qtbase5-dev libqt5serialport5-dev qttools5-dev qttools5-dev-tools \
-       libudev-dev libbenchmark-dev xvfb dpkg-dev help2man fonts-wqy-microhei \
-       qttranslations5-l10n
+DEBS = cmake g++ make pkg-config $(QT_DEBS) libudev-dev libbenchmark-dev xvfb dpkg-dev help2man \
+       fonts-wqy-microhei
 
 # apt-get needs root: anyone else goes through sudo.
 SUDO = $(if $(filter 0,$(shell id -u)),,sudo)
@@ -31,7 +43,7 @@ deps:
 
 build: deps
 	$(NOT_UNDER_SUDO)
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_QT_MAJOR=$(QT)
 	cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
@@ -42,13 +54,13 @@ test: build
 
 sanitize: deps
 	$(NOT_UNDER_SUDO)
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKORU_SANITIZE=ON -DKORU_BENCH=OFF
-	cmake --build build-asan -j $(JOBS)
-	cd build-asan && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKORU_SANITIZE=ON -DKORU_BENCH=OFF -DKORU_QT_MAJOR=$(QT)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -LE soak -j $(JOBS)
 
 package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) $(ASAN_BUILD)

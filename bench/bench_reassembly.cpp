@@ -59,7 +59,7 @@ void reassembleInSmallReads(benchmark::State &state)
         FrameReassembler reassembler;
         DeviceState device;
         for (int at = 0; at < stream.size(); at += 64) {
-            reassembler.append(stream.constData() + at, std::min(64, stream.size() - at));
+            reassembler.append(stream.constData() + at, std::min<qsizetype>(64, stream.size() - at));
             reassembler.takeFrames([&](const Frame &frame) { applyResponse(frame, device); });
         }
     }

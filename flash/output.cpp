@@ -1,14 +1,14 @@
 #include "output.h"
+#include "terminal.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 QString hexId(uint8_t id)
 {
     return QStringLiteral("0x") + QString::number(id, 16).rightJustified(2, QLatin1Char('0')).toUpper();
 }
 
-Output::Output() : terminal(isatty(fileno(stdout)) != 0) {}
+Output::Output() : terminal(standardOutputIsTerminal()) {}
 
 void Output::progress(int percent)
 {

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     CollectorCheck lines;
     int decoded = 0;
     for (int at = 0; at < stream.size(); at += piece) {
-        reassembler.append(stream.constData() + at, std::min(piece, stream.size() - at));
+        reassembler.append(stream.constData() + at, std::min<qsizetype>(piece, stream.size() - at));
         reassembler.takeFrames([&](const Frame &frame) {
             const DecodedResponse response = applyResponse(frame, state);
             if (response.kind != Response::ShellText || decoded == payloads.size())

@@ -13,6 +13,7 @@
 #include "upgradesession.h"
 
 #include <QComboBox>
+#include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -234,11 +235,17 @@ void MainWindow::setTranslator(QTranslator *newTranslator)
 }
 
 // Qt's own texts (the buttons of message boxes, the file dialogs) follow the language where
-// Qt's translations are installed; English needs none.
+// Qt's translations are installed; English needs none. Each major keeps them in a folder of
+// its own, which its QLibraryInfo names.
 void MainWindow::translateQtTexts(bool chinese)
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
     QCoreApplication::removeTranslator(qtTranslator);
-    if (chinese && qtTranslator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+    if (chinese && qtTranslator->load(QStringLiteral("qtbase_zh_CN"), folder))
         QCoreApplication::installTranslator(qtTranslator);
 }
 
@@ -273,7 +280,10 @@ void MainWindow::showPage(int id)
 void MainWindow::onLanguageChosen(int index)
 {
     if (translator && (index == 0 || index == 1)) {
-        translator->load(index == 0 ? QStringLiteral(":/cn.qm") : QStringLiteral(":/en.qm"));
+        const QString catalogue = index == 0 ? QStringLiteral(":/cn.qm") : QStringLiteral(":/en.qm");
+        // The catalogues are built in: only a broken build lacks one.
+        if (!translator->load(catalogue))
+            qWarning() << "no catalogue" << catalogue;
         translateQtTexts(index == 0);
         settings->write(QStringLiteral("langage"), QString::number(index));
     }

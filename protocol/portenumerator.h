@@ -1,23 +1,24 @@
 #pragma once
 
 #include <QList>
+#include <QMetaType>
 #include <QObject>
 #include <QString>
-
-class QSocketNotifier;
-class QTimer;
 
 struct PortInfo
 {
     QString portName;
     quint16 vendorID = 0;
     quint16 productID = 0;
+    QString serialNumber; // the USB serial number; empty where the port has none
 
     bool operator==(const PortInfo &other) const
     {
-        return portName == other.portName && vendorID == other.vendorID && productID == other.productID;
+        return portName == other.portName && vendorID == other.vendorID && productID == other.productID
+               && serialNumber == other.serialNumber;
     }
 };
+Q_DECLARE_METATYPE(PortInfo)
 
 // Lists the serial ports and tells when one appears or vanishes.
 class PortEnumerator : public QObject
@@ -34,37 +35,39 @@ signals:
     void deviceRemoved(const PortInfo &info);
 
 protected:
-    // Emits the differences between the last known list and the current one.
+    // Emits the differences between the last known list and the current one, at once.
     void announceChanges(const QList<PortInfo> &current);
+    // For notices from the system, which come in bursts (a loose cable): one comparison of
+    // refresh()ed ports on a later turn of the event loop however many notices came before,
+    // and never while a receiver of the last announcement still runs.
+    void announceChangesLater();
+    virtual void refresh() {}
 
 private:
+    void queueAnnouncement();
+    void announceQueued();
+
     QList<PortInfo> known;
+    bool queued = false;
+    bool announcing = false;
 };
 
-// The system's ports from QSerialPortInfo. Changes come from a udev monitor on the tty
-// subsystem where udev runs, else from a watch on /dev; where neither is possible the
-// list is compared every 500 ms.
+// The system's ports from QSerialPortInfo. Changes come from the system's notices where it
+// has them (portwatch.h); elsewhere the list is compared every 500 ms.
 class SystemPortEnumerator : public PortEnumerator
 {
     Q_OBJECT
 
 public:
     explicit SystemPortEnumerator(QObject *parent = nullptr);
-    ~SystemPortEnumerator() override;
 
     QList<PortInfo> getPorts() const override;
 
+protected:
+    void refresh() override;
+
 private:
-    static QList<PortInfo> scanPorts();
-    bool startUdevMonitor();
-    bool startDeviceFolderWatch();
-    void rescan();
-
     QList<PortInfo> ports; // as of the last scan, which every change notice triggers
-
-    QSocketNotifier *udevNotifier = nullptr;
-    struct udev *udevContext = nullptr;
-    struct udev_monitor *udevMonitor = nullptr;
 };
 
 // Adds one port that carries the controller's USB identity while its path exists: a
@@ -80,9 +83,6 @@ public:
     QList<PortInfo> getPorts() const override;
 
 private:
-    void checkPath();
-
     PortEnumerator *base;
     QString path;
-    bool pathPresent = false;
 };

@@ -1,25 +1,10 @@
 #include "outputpacer.h"
 
+#include "timerslack.h"
+
 #include <algorithm>
 
-#ifdef Q_OS_LINUX
-#include <sys/prctl.h>
-#endif
-
 namespace Koru {
-namespace {
-
-// Linux lets a sleeping thread's timers fire up to 50 us late by default, to batch
-// wake-ups; on a device delay of 1 ms that is 5 % of the upgrade's speed. Asked once per
-// thread, as the slack belongs to the thread whose event loop runs the timer.
-void makeTimersExact()
-{
-#ifdef Q_OS_LINUX
-    [[maybe_unused]] static thread_local const int asked = prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-#endif
-}
-
-} // namespace
 
 OutputPacer::OutputPacer(QObject *parent) : QObject(parent)
 {
@@ -62,7 +47,7 @@ void OutputPacer::schedule()
 {
     if (queue.empty())
         return;
-    makeTimersExact();
+    makeThreadTimersExact();
     timer.start(int(std::max<qint64>(0, queue.front().due - clock.elapsed())));
 }
 

@@ -1,7 +1,7 @@
 #include "mylineedit.h"
 
-#include <QRegExp>
-#include <QRegExpValidator>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 
 MyLineEdit::MyLineEdit(QWidget *parent) : QLineEdit(parent), selectTimer(new QTimer(this))
@@ -20,9 +20,11 @@ void MyLineEdit::setTextIfIdle(const QString &text)
 
 void MyLineEdit::setNumberValidator()
 {
-    const QRegExp pattern(QStringLiteral("^(-)?([0-9]{1,5}(\\.\\d{1,6})?)"), Qt::CaseSensitive,
-                          QRegExp::RegExp);
-    setValidator(new QRegExpValidator(pattern, this));
+    // The validator anchors the pattern at both ends itself. With Unicode properties \d
+    // takes any decimal digit in the fraction, as it always has; the integer part is ASCII.
+    const QRegularExpression pattern(QStringLiteral("-?[0-9]{1,5}(\\.\\d{1,6})?"),
+                                     QRegularExpression::UseUnicodePropertiesOption);
+    setValidator(new QRegularExpressionValidator(pattern, this));
 }
 
 void MyLineEdit::slot_timeout()

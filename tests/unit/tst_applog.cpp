@@ -65,8 +65,9 @@ void TestAppLog::lineShape()
     for (const QString &text : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         lines << text + QLatin1Char('\n');
     const QString line = lines.value(0);
-    QVERIFY2(QRegExp(QStringLiteral("Debug: \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d, File: mainwindow, Line: 120 : open ok\n"))
-                 .exactMatch(line),
+    const QRegularExpression expected(QRegularExpression::anchoredPattern(
+        QStringLiteral("Debug: \\d\\d:\\d\\d:\\d\\d\\.\\d\\d\\d, File: mainwindow, Line: 120 : open ok\n")));
+    QVERIFY2(expected.match(line).hasMatch(),
              qPrintable(line));
     QVERIFY(lines.value(1).startsWith(QStringLiteral("Error: ")));
     QVERIFY(lines.value(2).contains(QStringLiteral(", File: , Line: 0 : x")));

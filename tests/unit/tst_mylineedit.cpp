@@ -80,6 +80,18 @@ void TstMyLineEdit::validatorState_data()
     QTest::newRow("trailing point") << "12." << int(QValidator::Intermediate);
     QTest::newRow("negative decimal") << "-3.5" << int(QValidator::Acceptable);
     QTest::newRow("six digits") << "123456" << int(QValidator::Invalid);
+    QTest::newRow("empty") << "" << int(QValidator::Intermediate);
+    QTest::newRow("longest") << "-12345.123456" << int(QValidator::Acceptable);
+    QTest::newRow("seven decimals") << "1.1234567" << int(QValidator::Invalid);
+    QTest::newRow("plus sign") << "+5" << int(QValidator::Invalid);
+    QTest::newRow("leading point") << ".5" << int(QValidator::Invalid);
+    QTest::newRow("minus after digit") << "5-" << int(QValidator::Invalid);
+    QTest::newRow("exponent") << "1e5" << int(QValidator::Invalid);
+    QTest::newRow("space") << " 1" << int(QValidator::Invalid);
+    QTest::newRow("line feed") << "1\n" << int(QValidator::Invalid);
+    QTest::newRow("comma") << "1,5" << int(QValidator::Invalid);
+    QTest::newRow("wide integer digit") << QString::fromUtf8("\u0663") << int(QValidator::Invalid);
+    QTest::newRow("wide decimal digit") << QString::fromUtf8("1.\u0663") << int(QValidator::Acceptable);
 }
 
 void TstMyLineEdit::validatorState()

@@ -119,7 +119,7 @@ QVector<int> sendImage(Bench &bench, uint8_t device, const QByteArray &image, in
         bench.answer(device, CommonSet, CMD_ID_UPGRADE_START, u32(uint32_t(image.size())));
     if (ready != bytes({1, packetSize}))
         return {};
-    const int packets = std::max(1, (image.size() + packetSize - 1) / packetSize);
+    const int packets = std::max(1, int((image.size() + packetSize - 1) / packetSize));
     QVector<int> acknowledged;
     for (int i = 0; i < packets; ++i) {
         if (i == skipped)

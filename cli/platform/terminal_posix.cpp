@@ -1,0 +1,9 @@
+#include "terminal.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+bool standardOutputIsTerminal()
+{
+    return isatty(fileno(stdout)) != 0;
+}
