@@ -87,9 +87,8 @@ void DeviceLink::rescan()
     emit portListChanged();
     const QString deviceName = devicePortName();
     if (deviceName.isEmpty()) {
-        reopenTimer->stop(); // the enumerator tells when it is back
-        if (!portNames().contains(currentPortName))
-            close();
+        if (port->isOpen() && !portNames().contains(currentPortName))
+            closePort();
         return;
     }
     if (port->isOpen())
@@ -148,6 +147,11 @@ bool DeviceLink::openPort(const QString &name, bool announceFailure)
 void DeviceLink::close()
 {
     reopenTimer->stop();
+    closePort();
+}
+
+void DeviceLink::closePort()
+{
     if (!port->isOpen())
         return;
     settleTimer->stop();
@@ -159,7 +163,8 @@ void DeviceLink::close()
 
 // Hang-up, a failed read, the device gone under an open descriptor (a USB reset, a reboot
 // into the boot loader, a re-pointed link): the port is closed already. Its path may name
-// the device again at any moment without any notice, so it is tried at the presence rate.
+// the device again at any moment without any notice (a link re-pointed in place), so the
+// controller's port is tried at the presence rate until it opens or the user picks a port.
 void DeviceLink::onPortFailed()
 {
     qDebug() << "port error" << currentPortName;

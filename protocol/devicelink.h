@@ -96,6 +96,7 @@ private:
     void rescan();
     void greetDevice();
     bool openPort(const QString &name, bool announceFailure);
+    void closePort();
     void onPortFailed();
     void dispatch(const Frame &frame);
     void endBatch();
