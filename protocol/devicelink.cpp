@@ -190,7 +190,10 @@ void DeviceLink::receive()
 
 void DeviceLink::dispatch(const Frame &frame)
 {
-    const DecodedResponse response = applyResponse(frame, deviceState);
+    DecodedResponse response = applyResponse(frame, deviceState);
+    if (response.kind == Response::ShellText)
+        response.text = shellText.decode(frame.source(), reinterpret_cast<const char *>(frame.payload()),
+                                         frame.payloadSize());
     if (response.kind != Response::Ignored)
         emit responseReceived(response);
 }

@@ -4,6 +4,7 @@
 #include "devicestate.h"
 #include "framereassembler.h"
 #include "responsedecoder.h"
+#include "shelllinecollector.h"
 
 #include <QObject>
 #include <QString>
@@ -107,6 +108,7 @@ private:
     QByteArray batchedFrames;
     QString currentPortName; // the port last opened or tried, until it is closed
     FrameReassembler receiveBuffer;
+    ShellTextDecoder shellText;
     DeviceState deviceState;
     UpgradeSession *upgradeSession = nullptr;
     QTimer *settleTimer = nullptr; // from the open to the first questions
