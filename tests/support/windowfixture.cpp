@@ -68,7 +68,7 @@ QList<SentFrame> parseWrites(const QByteArrayList &writes)
     QList<SentFrame> frames;
     stream.takeFrames([&frames](const Frame &f) {
         frames.append({f.commandSet(), f.commandId(), f.target(),
-                       QByteArray(reinterpret_cast<const char *>(f.payload()), f.payloadLength())});
+                       QByteArray(reinterpret_cast<const char *>(f.payload()), f.payloadSize())});
     });
     return frames;
 }
