@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (size_t at = 0; at < size; at += piece) {
         reassembler.append(reinterpret_cast<const char *>(data + at), int(std::min(piece, size - at)));
         reassembler.takeFrames([&state](const Frame &frame) {
-            if (frame.length != frame.payloadLength() + FrameOverhead)
+            if (frame.length != frame.lengthField() + FrameOverhead)
                 __builtin_trap();
             applyResponse(frame, state);
         });

@@ -189,7 +189,11 @@ void MainWindow::createPages()
 void MainWindow::checkSettingsFile()
 {
     connect(settings, &AppSettings::writeFailed, this, [this] {
-        if (!iniFileTooLarge())
+        if (const qint64 holder = iniLockHolder())
+            warnAboutSettings(tr("The settings file kestan.ini in %1 is in use by another running KORU Assistant "
+                                 "(process %2). Close that one to keep changed settings.")
+                                  .arg(QStringLiteral("%1"), QString::number(holder)));
+        else if (!iniFileTooLarge())
             warnAboutSettings(tr("The settings file kestan.ini in %1 cannot be written. The program works, "
                                  "but changed settings will not be kept."));
     });

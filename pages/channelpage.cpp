@@ -75,12 +75,8 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
     connect(settingsTimer, &QTimer::timeout, this, &ChannelPage::querySettings);
     refreshTimer->setSingleShot(true);
     refreshTimer->setInterval(RefreshMs);
-    // What a fast device sent meanwhile waits in the system (see DeviceLink): it is read
-    // just before drawing, so the newest values show.
-    connect(refreshTimer, &QTimer::timeout, this, [this] {
-        this->link.receive();
-        showChannelValues();
-    });
+    // Every report is decoded and stored as it arrives; the refresh draws the newest ones.
+    connect(refreshTimer, &QTimer::timeout, this, &ChannelPage::showChannelValues);
     connect(&link, &DeviceLink::responseReceived, this, &ChannelPage::onResponse);
 
     // Until the first live report, and again when the controller goes or the page is left,

@@ -1,33 +1,24 @@
 #include "devicelink.h"
 
+#include "devicetypes.h"
 #include "frame.h"
 #include "portenumerator.h"
 #include "protocolids.h"
 #include "upgradesession.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QDebug>
-#include <QThread>
 #include <QTimer>
 
 namespace Koru {
 namespace {
 
-// The upgradable device types, asked for identity and version in this order.
-const uint8_t PolledDeviceIds[] = {0x10, 0x13, 0x15, 0x17, 0x18, 0x1A, 0x1C, 0x1E, 0x20,
-                                   0x22, 0x24, 0x26, 0x28, 0x2A, 0x2C, 0x2E, 0x30};
-
-// Bytes taken from the port per read; the receive buffer grows only for longer frames.
-constexpr int ReadChunkBytes = 1024;
+// Bytes taken from the port per read: a fast device's backlog comes in a few large reads.
+constexpr int ReadChunkBytes = 16 * 1024;
 // Time the controller is given after its port opened before it is asked anything.
 constexpr int SettleAfterOpenMs = 100;
+// After the open port failed, its path is tried again at this rate while it is listed.
+constexpr int ReopenIntervalMs = 500;
 constexpr int MaxShellTextBytes = 200;
-// While live reports stream, arrivals closer together than this mean a fast device: the
-// bytes that follow wait in the system until the channel page reads them before it draws,
-// or until the pacing period ends.
-constexpr int StreamingGapMs = 10;
-constexpr int PacingMs = 40;
 
 } // namespace
 
@@ -35,15 +26,19 @@ DeviceLink::DeviceLink(DevicePort *devicePort, PortEnumerator *portEnumerator, Q
     : QObject(parent)
     , port(devicePort ? devicePort : new SerialDevicePort)
     , enumerator(portEnumerator ? portEnumerator : new SystemPortEnumerator)
-    , pacingTimer(new QTimer(this))
+    , settleTimer(new QTimer(this))
+    , reopenTimer(new QTimer(this))
 {
     port->setParent(this);
     enumerator->setParent(this);
     upgradeSession = new UpgradeSession(*this, deviceState, this);
-    connect(port, &DevicePort::readyRead, this, &DeviceLink::onIncoming);
-    pacingTimer->setSingleShot(true);
-    pacingTimer->setInterval(PacingMs);
-    connect(pacingTimer, &QTimer::timeout, this, &DeviceLink::receive);
+    connect(port, &DevicePort::readyRead, this, &DeviceLink::receive);
+    connect(port, &DevicePort::failed, this, &DeviceLink::onPortFailed);
+    settleTimer->setSingleShot(true);
+    settleTimer->setInterval(SettleAfterOpenMs);
+    connect(settleTimer, &QTimer::timeout, this, &DeviceLink::greetDevice);
+    reopenTimer->setInterval(ReopenIntervalMs);
+    connect(reopenTimer, &QTimer::timeout, this, &DeviceLink::rescan);
     connect(enumerator, &PortEnumerator::deviceDiscovered, this, &DeviceLink::rescan);
     connect(enumerator, &PortEnumerator::deviceRemoved, this, &DeviceLink::rescan);
 }
@@ -85,30 +80,42 @@ QString DeviceLink::devicePortName() const
 
 // Opens the controller's port when it is present and none is open; closes the open port
 // when it has vanished. A port the user opened by hand stays open while it is listed.
+// Notices may come in bursts (a loose cable): each pass only opens or closes, and the
+// questions to the device wait for the settle timer, so nothing here waits or nests.
 void DeviceLink::rescan()
 {
     emit portListChanged();
     const QString deviceName = devicePortName();
-    if (!deviceName.isEmpty()) {
-        if (port->isOpen() || !openPort(deviceName))
-            return;
-        delayMs(SettleAfterOpenMs);
-        if (upgradeSession->isFlagSet()) {
-            // A run still inside its waits carries on by itself on the reopened port;
-            // only an interrupted one is started again.
-            if (!upgradeSession->isRunning()) {
-                upgradeSession->resume();
-                upgradeSession->clearFlag();
-            }
-        } else {
-            requestDeviceInfo();
-        }
-        emit deviceAttached();
+    if (deviceName.isEmpty()) {
+        if (port->isOpen() && !portNames().contains(currentPortName))
+            closePort();
         return;
     }
-    if (portNames().contains(currentPortName))
+    if (port->isOpen())
         return;
-    close();
+    const bool retrying = reopenTimer->isActive();
+    if (openPort(deviceName, !retrying)) {
+        reopenTimer->stop();
+        settleTimer->start();
+    }
+}
+
+// The rest of the opening, once the controller had its time: the port may have gone since.
+void DeviceLink::greetDevice()
+{
+    if (!port->isOpen())
+        return;
+    if (upgradeSession->isFlagSet()) {
+        // A run still inside its waits carries on by itself on the reopened port;
+        // only an interrupted one is started again.
+        if (!upgradeSession->isRunning()) {
+            upgradeSession->resume();
+            upgradeSession->clearFlag();
+        }
+    } else {
+        requestDeviceInfo();
+    }
+    emit deviceAttached();
 }
 
 void DeviceLink::choosePort(const QString &name)
@@ -116,10 +123,11 @@ void DeviceLink::choosePort(const QString &name)
     if (name == currentPortName && port->isOpen())
         return;
     close();
-    openPort(name);
+    openPort(name, true);
 }
 
-bool DeviceLink::openPort(const QString &name)
+// A failed open is announced only when asked: retries after a port failure stay quiet.
+bool DeviceLink::openPort(const QString &name, bool announceFailure)
 {
     currentPortName = name;
     port->setPortName(name);
@@ -129,50 +137,47 @@ bool DeviceLink::openPort(const QString &name)
         return true;
     }
     qDebug() << "open error";
-    emit connectionChanged(false, QString());
-    emit openFailed(port->lastOpenError());
+    if (announceFailure) {
+        emit connectionChanged(false, QString());
+        emit openFailed(port->lastOpenError());
+    }
     return false;
 }
 
 void DeviceLink::close()
 {
+    reopenTimer->stop();
+    closePort();
+}
+
+void DeviceLink::closePort()
+{
     if (!port->isOpen())
         return;
-    releaseHold();
+    settleTimer->stop();
     port->close();
     currentPortName.clear();
     qDebug() << "close ok";
     emit connectionChanged(false, QString());
 }
 
-// While the pacing timer runs, it reads what came meanwhile. Bytes that arrive again soon
-// after the last arrival mean a fast device: while live reports stream (and no upgrade
-// waits for its answers), the bytes that follow wait in the system for the timer.
-void DeviceLink::onIncoming()
+// Hang-up, a failed read, the device gone under an open descriptor (a USB reset, a reboot
+// into the boot loader, a re-pointed link): the port is closed already. Its path may name
+// the device again at any moment without any notice (a link re-pointed in place), so the
+// controller's port is tried at the presence rate until it opens or the user picks a port.
+void DeviceLink::onPortFailed()
 {
-    if (pacingTimer->isActive())
-        return;
-    const bool streaming = sinceLastArrival.isValid() && sinceLastArrival.elapsed() < StreamingGapMs;
-    sinceLastArrival.start();
-    receive();
-    if (streaming && paceReading && !upgradeSession->isRunning() && port->holdIncoming(true)) {
-        holding = true;
-        pacingTimer->start();
-    }
+    qDebug() << "port error" << currentPortName;
+    settleTimer->stop();
+    port->close();
+    emit connectionChanged(false, QString());
+    reopenTimer->start();
 }
 
-void DeviceLink::releaseHold()
-{
-    pacingTimer->stop();
-    if (holding)
-        port->holdIncoming(false);
-    holding = false;
-}
-
-// Reads through a buffer on the stack, so a report costs no allocation on its way in.
+// Reads everything the port holds through a buffer on the stack and decodes it at once, so
+// a report costs no allocation on its way in and nothing waits in the system.
 void DeviceLink::receive()
 {
-    releaseHold();
     char chunk[ReadChunkBytes];
     qint64 count = 0;
     while ((count = port->read(chunk, sizeof chunk)) > 0) {
@@ -185,7 +190,10 @@ void DeviceLink::receive()
 
 void DeviceLink::dispatch(const Frame &frame)
 {
-    const DecodedResponse response = applyResponse(frame, deviceState);
+    DecodedResponse response = applyResponse(frame, deviceState);
+    if (response.kind == Response::ShellText)
+        response.text = shellText.decode(frame.source(), reinterpret_cast<const char *>(frame.payload()),
+                                         frame.payloadSize());
     if (response.kind != Response::Ignored)
         emit responseReceived(response);
 }
@@ -245,7 +253,7 @@ void DeviceLink::requestDeviceInfo()
         qDebug() << "port is not Open";
         return;
     }
-    for (uint8_t id : PolledDeviceIds) {
+    for (uint8_t id : upgradableDeviceIds()) {
         if (!send(CommonSet, CMD_ID_UID, id))
             qDebug() << "getid error";
         if (!send(CommonSet, CMD_ID_VERSION, id))
@@ -255,7 +263,6 @@ void DeviceLink::requestDeviceInfo()
 
 void DeviceLink::setLiveChannelReports(bool on)
 {
-    paceReading = on;
     const QString text = on ? QStringLiteral("rc_pc 1") : QStringLiteral("rc_pc 0");
     sendShellText(text, RemoteControllerId);
     sendShellText(text, ModuleSideId);
@@ -266,15 +273,6 @@ void DeviceLink::setProductionDisplay(bool on)
 {
     const uint8_t value = on ? 1 : 0;
     send(CommonSet, CMD_ID_SCXS_VALUES, RemoteControllerId, &value, 1);
-}
-
-void DeviceLink::delayMs(int milliseconds)
-{
-    const QDateTime until = QDateTime::currentDateTime().addMSecs(milliseconds);
-    while (QDateTime::currentDateTime() < until) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        QThread::msleep(2);
-    }
 }
 
 } // namespace Koru

@@ -4,13 +4,14 @@
 #include "devicestate.h"
 #include "framereassembler.h"
 #include "responsedecoder.h"
+#include "shelllinecollector.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 class PortEnumerator;
+class QTimer;
 
 namespace Koru {
 
@@ -78,9 +79,6 @@ public:
     const DeviceState &state() const { return deviceState; }
     UpgradeSession &upgrade() { return *upgradeSession; }
 
-    // Waits the given time while events keep flowing.
-    static void delayMs(int milliseconds);
-
 public slots:
     // Reads what has arrived and dispatches every complete frame.
     void receive();
@@ -97,10 +95,11 @@ signals:
 
 private:
     void rescan();
-    bool openPort(const QString &name);
+    void greetDevice();
+    bool openPort(const QString &name, bool announceFailure);
+    void closePort();
+    void onPortFailed();
     void dispatch(const Frame &frame);
-    void onIncoming();
-    void releaseHold();
     void endBatch();
 
     DevicePort *port = nullptr;
@@ -109,13 +108,11 @@ private:
     QByteArray batchedFrames;
     QString currentPortName; // the port last opened or tried, until it is closed
     FrameReassembler receiveBuffer;
+    ShellTextDecoder shellText;
     DeviceState deviceState;
     UpgradeSession *upgradeSession = nullptr;
-    // Pacing of the reads while live reports stream (see onIncoming()).
-    bool paceReading = false;
-    bool holding = false;
-    QElapsedTimer sinceLastArrival;
-    QTimer *pacingTimer = nullptr;
+    QTimer *settleTimer = nullptr; // from the open to the first questions
+    QTimer *reopenTimer = nullptr; // runs while the path of a failed port is tried again
 };
 
 } // namespace Koru

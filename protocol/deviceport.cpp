@@ -12,6 +12,7 @@ SerialDevicePort::SerialDevicePort(QObject *parent)
 {
     port.setPortName(QStringLiteral("com1"));
     connect(&port, &QSerialPort::readyRead, this, &SerialDevicePort::announce);
+    connect(&port, &QSerialPort::errorOccurred, this, &SerialDevicePort::onError);
     nestedLoopPoll.setInterval(NestedLoopPollMs);
     connect(&nestedLoopPoll, &QTimer::timeout, this, [this] {
         if (port.bytesAvailable() > 0)
@@ -47,12 +48,16 @@ void SerialDevicePort::watchNestedLoops()
     });
 }
 
-// QSerialPort stops reading from the system once its buffer is full: a one-byte buffer
-// leaves everything after the first byte there until the buffer is unlimited again.
-bool SerialDevicePort::holdIncoming(bool hold)
+// A hung-up descriptor stays readable for ever, and each read fails at once: left open it
+// would keep the event loop spinning. It is closed at the first sign.
+void SerialDevicePort::onError(QSerialPort::SerialPortError error)
 {
-    port.setReadBufferSize(hold ? 1 : 0);
-    return true;
+    if (!port.isOpen()
+        || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError
+            && error != QSerialPort::WriteError))
+        return;
+    port.close();
+    emit failed();
 }
 
 void SerialDevicePort::setPortName(const QString &name)

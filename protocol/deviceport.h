@@ -27,18 +27,12 @@ public:
     // false when some of it is still waiting.
     virtual bool flush(int msecs) = 0;
     virtual OpenError lastOpenError() const { return OpenError::None; }
-    // Leaves the bytes that arrive in the system until released, so that a device that
-    // streams wakes the program once per release rather than once per piece. False when
-    // the port cannot: it hands every byte over as it comes.
-    virtual bool holdIncoming(bool hold)
-    {
-        Q_UNUSED(hold)
-        return false;
-    }
 
 signals:
     // New bytes arrived; also while a handler of the previous notice still runs.
     void readyRead();
+    // The open port broke (hang-up, a failed read or write, the device gone) and is closed.
+    void failed();
 };
 
 class SerialDevicePort : public DevicePort
@@ -57,11 +51,11 @@ public:
     qint64 write(const char *data, qint64 count) override;
     bool flush(int msecs) override;
     OpenError lastOpenError() const override { return openError; }
-    bool holdIncoming(bool hold) override;
 
 private:
     void announce();
     void watchNestedLoops();
+    void onError(QSerialPort::SerialPortError error);
 
     QSerialPort port;
     OpenError openError = OpenError::None;

@@ -56,3 +56,14 @@ QString deviceTypeName(uint8_t deviceId)
 {
     return QCoreApplication::translate("UpdateFileItem", deviceTypeKey(deviceId)).simplified();
 }
+
+const QVector<uint8_t> &upgradableDeviceIds()
+{
+    static const QVector<uint8_t> ids = [] {
+        QVector<uint8_t> list;
+        for (const DeviceType &type : DeviceTypes)
+            list.append(type.id);
+        return list;
+    }();
+    return ids;
+}

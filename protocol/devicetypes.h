@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 
 #include <cstdint>
 
@@ -14,3 +15,6 @@ QString deviceTypeName(uint8_t deviceId);
 
 // The id is in the table of upgradable device types.
 bool isKnownDeviceType(uint8_t deviceId);
+
+// The ids of the table, in its order: the order in which devices are asked who they are.
+const QVector<uint8_t> &upgradableDeviceIds();

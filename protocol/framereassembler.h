@@ -21,12 +21,14 @@ struct Frame
     uint8_t target() const { return bytes[FrameOffset::Target]; }
     uint8_t commandSet() const { return bytes[FrameOffset::Set]; }
     uint8_t commandId() const { return bytes[FrameOffset::Id]; }
-    int payloadLength() const { return bytes[FrameOffset::Length]; }
-    // The payload proper: in check mode 8 the length byte also counts the CRC's first byte.
+    // The length byte as sent: the frame is this plus FrameOverhead bytes long. In check
+    // mode 8 it counts the CRC's first byte too.
+    int lengthField() const { return bytes[FrameOffset::Length]; }
+    // The payload's own bytes, without that CRC byte.
     int payloadSize() const
     {
         const int crcByte = checkModeOf(bytes[FrameOffset::Control]) == CheckCrc ? 1 : 0;
-        return std::max(0, payloadLength() - crcByte);
+        return std::max(0, lengthField() - crcByte);
     }
     const uint8_t *payload() const { return bytes.data() + FrameOffset::Payload; }
     QByteArray payloadBytes() const { return QByteArray(reinterpret_cast<const char *>(payload()), payloadSize()); }

@@ -1,5 +1,8 @@
 #include "shelllinecollector.h"
 
+#include <QTextCodec>
+#include <QTextDecoder>
+
 namespace {
 const QString LineEnd = QStringLiteral("\r\n");
 }
@@ -14,4 +17,15 @@ std::optional<QString> ShellLineCollector::add(const QString &piece)
     QString line;
     line.swap(pending);
     return line;
+}
+
+ShellTextDecoder::ShellTextDecoder() = default;
+ShellTextDecoder::~ShellTextDecoder() = default;
+
+QString ShellTextDecoder::decode(uint8_t source, const char *bytes, int count)
+{
+    std::unique_ptr<QTextDecoder> &decoder = decoders[source];
+    if (!decoder)
+        decoder.reset(QTextCodec::codecForMib(106)->makeDecoder()); // 106: UTF-8
+    return decoder->toUnicode(bytes, count);
 }

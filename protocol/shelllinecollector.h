@@ -2,7 +2,12 @@
 
 #include <QString>
 
+#include <cstdint>
+#include <map>
+#include <memory>
 #include <optional>
+
+class QTextDecoder;
 
 // Collects a device's shell text pieces into lines for the shell view.
 class ShellLineCollector
@@ -17,4 +22,19 @@ public:
 
 private:
     QString pending;
+};
+
+// Turns the shell bytes of each device into text. A device may split a character's UTF-8
+// bytes between two frames: its first bytes wait for the rest, apart for every source, so
+// another device's text in between does not break it. Invalid bytes become U+FFFD.
+class ShellTextDecoder
+{
+public:
+    ShellTextDecoder();
+    ~ShellTextDecoder();
+
+    QString decode(uint8_t source, const char *bytes, int count);
+
+private:
+    std::map<uint8_t, std::unique_ptr<QTextDecoder>> decoders;
 };

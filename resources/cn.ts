@@ -554,6 +554,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <translation>无法写入 %1 中的设置文件 kestan.ini。程序可以继续使用，但更改的设置不会被保存。</translation>
     </message>
     <message>
+        <source>The settings file kestan.ini in %1 is in use by another running KORU Assistant (process %2). Close that one to keep changed settings.</source>
+        <translation>另一个正在运行的 KORU Assistant（进程 %2）正在使用 %1 中的设置文件 kestan.ini。请关闭那个程序，以便保存更改的设置。</translation>
+    </message>
+    <message>
         <source>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</source>
         <translation>%1 中的设置文件 kestan.ini 已损坏。无法读取的设置将使用默认值。</translation>
     </message>

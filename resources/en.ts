@@ -554,6 +554,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <translation>The settings file kestan.ini in %1 cannot be written. The program works, but changed settings will not be kept.</translation>
     </message>
     <message>
+        <source>The settings file kestan.ini in %1 is in use by another running KORU Assistant (process %2). Close that one to keep changed settings.</source>
+        <translation>The settings file kestan.ini in %1 is in use by another running KORU Assistant (process %2). Close that one to keep changed settings.</translation>
+    </message>
+    <message>
         <source>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</source>
         <translation>The settings file kestan.ini in %1 is damaged. Settings that could not be read start from their defaults.</translation>
     </message>

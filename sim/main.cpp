@@ -7,6 +7,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
+#include <QTimer>
 
 #include <functional>
 
@@ -99,21 +100,66 @@ bool parseDevices(const QString &text, QVector<uint8_t> *ids)
     return !ids->isEmpty();
 }
 
-bool applyNumber(const QCommandLineParser &parser, const NumberKnob &knob, SimulatorOptions &options)
+// False, with a message, when the option is set to a value outside minimum..maximum.
+bool readNumber(const QCommandLineParser &parser, const QCommandLineOption &option, long long minimum,
+                long long maximum, long long *value)
 {
-    const QString name = knob.option.names().constFirst();
-    if (!parser.isSet(knob.option))
+    if (!parser.isSet(option))
         return true;
     bool ok = false;
-    const long long value = parser.value(knob.option).toLongLong(&ok, 0);
-    if (!ok || value < knob.minimum || value > knob.maximum) {
-        QTextStream(stderr) << "koru-devsim: bad value for --" << name << ": " << parser.value(knob.option)
-                            << '\n';
+    *value = parser.value(option).toLongLong(&ok, 0);
+    if (ok && *value >= minimum && *value <= maximum)
+        return true;
+    QTextStream(stderr) << "koru-devsim: bad value for --" << option.names().constFirst() << ": "
+                        << parser.value(option) << '\n';
+    return false;
+}
+
+bool applyNumber(const QCommandLineParser &parser, const NumberKnob &knob, SimulatorOptions &options)
+{
+    long long value = 0;
+    if (!readNumber(parser, knob.option, knob.minimum, knob.maximum, &value))
         return false;
-    }
-    knob.apply(options, value);
+    if (parser.isSet(knob.option))
+        knob.apply(options, value);
     return true;
 }
+
+// Faults of the line itself rather than of the devices.
+struct LineFaults
+{
+    QCommandLineOption hangUpEvery{QStringLiteral("hang-up-every"),
+                                   QStringLiteral("Hang the line up every ms while its path stays, as a USB "
+                                                  "reset does; a new port is behind the path after "
+                                                  "--restart-downtime."),
+                                   QStringLiteral("ms")};
+    QCommandLineOption flap{QStringLiteral("flap"),
+                            QStringLiteral("Let the port vanish and come back this many times a second, as "
+                                           "a loose connector does, for --flap-for ms."),
+                            QStringLiteral("hz")};
+    QCommandLineOption flapFor{QStringLiteral("flap-for"), QStringLiteral("How long the port flaps (default 30000)."),
+                               QStringLiteral("ms")};
+    long long hangUpMs = 0;
+    long long flapHz = 0;
+    long long flapMs = 30000;
+
+    void addTo(QCommandLineParser &parser) { parser.addOptions({hangUpEvery, flap, flapFor}); }
+    bool read(const QCommandLineParser &parser)
+    {
+        return readNumber(parser, hangUpEvery, 1, 3600000, &hangUpMs) && readNumber(parser, flap, 1, 500, &flapHz)
+               && readNumber(parser, flapFor, 1, 3600000, &flapMs);
+    }
+    void start(SimulatorHost &host, QTimer &hangUps) const
+    {
+        if (flapHz > 0)
+            host.flap(int(flapHz), int(flapMs));
+        if (hangUpMs <= 0)
+            return;
+        QObject::connect(&hangUps, &QTimer::timeout, &host,
+                         [&host] { host.hangUp(host.simulator()->options().restartDowntimeMs); });
+        hangUps.start(int(hangUpMs));
+    }
+};
 
 void announce(SimulatorHost &host)
 {
@@ -159,7 +205,11 @@ int main(int argc, char *argv[])
         parser.addOption(knob.option);
     for (const FlagKnob &knob : flags)
         parser.addOption(knob.option);
+    LineFaults lineFaults;
+    lineFaults.addTo(parser);
     parser.process(app);
+    if (!lineFaults.read(parser))
+        return 2;
 
     SimulatorOptions options;
     for (const NumberKnob &knob : numbers) {
@@ -190,6 +240,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     announce(host);
+    QTimer hangUps;
+    lineFaults.start(host, hangUps);
     QObject::connect(&host, &SimulatorHost::vanished, &app, [] { report(QStringLiteral("port gone")); });
     QObject::connect(&host, &SimulatorHost::reappeared, &app, [&host] { announce(host); });
     QObject::connect(host.simulator(), &DeviceSimulator::upgradeCompleted, &app,

@@ -27,6 +27,9 @@ public:
 
     bool open();
     void close();
+    // Hangs the line up as a USB reset or a reboot does: the client's open descriptor reports
+    // hang-up, while the link stays and names the old slave until open() re-points it.
+    void hangUp();
     bool isOpen() const { return masterFd >= 0; }
     QString slavePath() const { return slave; }
     QString errorString() const { return error; }
@@ -44,6 +47,7 @@ private:
     bool updateLink();
     void removeLink();
     bool fail(const QString &what);
+    void closeDescriptors();
     void readAvailable();
     void flush();
 

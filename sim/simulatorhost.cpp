@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 namespace Koru {
 
 SimulatorHost::SimulatorHost(const SimulatorOptions &options, QObject *parent)
@@ -10,6 +12,7 @@ SimulatorHost::SimulatorHost(const SimulatorOptions &options, QObject *parent)
     connect(&terminal, &PseudoTerminal::received, &devices, &DeviceSimulator::receive);
     connect(&devices, &DeviceSimulator::output, &terminal, &PseudoTerminal::write);
     connect(&devices, &DeviceSimulator::bootLoaderRestart, this, &SimulatorHost::restartDevice);
+    connect(&flapTimer, &QTimer::timeout, this, &SimulatorHost::toggleFlap);
 }
 
 bool SimulatorHost::start(const QString &stablePath)
@@ -46,6 +49,34 @@ void SimulatorHost::restartDevice()
 {
     vanish();
     QTimer::singleShot(devices.options().restartDowntimeMs, this, &SimulatorHost::reappear);
+}
+
+void SimulatorHost::hangUp(int downtimeMs)
+{
+    if (!terminal.isOpen())
+        return;
+    terminal.hangUp();
+    devices.dropLink();
+    QTimer::singleShot(downtimeMs, this, &SimulatorHost::reappear);
+}
+
+void SimulatorHost::flap(int timesPerSecond, int durationMs)
+{
+    flapForMs = durationMs;
+    flapClock.start();
+    flapTimer.start(std::max(1, 500 / std::max(1, timesPerSecond)));
+}
+
+void SimulatorHost::toggleFlap()
+{
+    if (flapClock.elapsed() >= flapForMs) {
+        flapTimer.stop();
+        reappear();
+    } else if (terminal.isOpen()) {
+        vanish();
+    } else {
+        reappear();
+    }
 }
 
 } // namespace Koru

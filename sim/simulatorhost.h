@@ -3,7 +3,9 @@
 #include "devicesimulator.h"
 #include "pseudoterminal.h"
 
+#include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <QString>
 
 namespace Koru {
@@ -29,6 +31,13 @@ public:
     // Unplug: the port and its link disappear. Re-plug: a new port, the link re-pointed.
     void vanish();
     bool reappear();
+    // A USB reset: the open line hangs up while its path stays; after downtimeMs the path
+    // names a new port.
+    void hangUp(int downtimeMs);
+    // A loose connector: the port vanishes and comes back timesPerSecond times a second
+    // for durationMs, then stays.
+    void flap(int timesPerSecond, int durationMs);
+    bool isFlapping() const { return flapTimer.isActive(); }
 
     DeviceSimulator *simulator() { return &devices; }
 
@@ -43,10 +52,14 @@ signals:
 
 private:
     void restartDevice();
+    void toggleFlap();
 
     // Parented, so that moving the host to another thread takes both along.
     DeviceSimulator devices;
     PseudoTerminal terminal{this};
+    QTimer flapTimer{this};
+    QElapsedTimer flapClock;
+    int flapForMs = 0;
 };
 
 } // namespace Koru

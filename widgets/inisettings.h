@@ -18,3 +18,7 @@ bool setIniValue(const QString &key, const QString &value);
 bool iniFileDamaged();
 // True when the file is over 1 MiB and so is neither read nor written.
 bool iniFileTooLarge();
+// The process id of another running program that holds "kestan.ini.lock", or 0. A lock
+// left by a killed run (empty, or naming a process that is gone) is removed here, so that
+// the next write takes it at once instead of waiting 30 s for it to go stale.
+qint64 iniLockHolder();

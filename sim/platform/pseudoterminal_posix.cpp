@@ -136,6 +136,17 @@ bool PseudoTerminal::fail(const QString &what)
 
 void PseudoTerminal::close()
 {
+    removeLink();
+    closeDescriptors();
+}
+
+void PseudoTerminal::hangUp()
+{
+    closeDescriptors();
+}
+
+void PseudoTerminal::closeDescriptors()
+{
     for (QSocketNotifier *notifier : {readNotifier, writeNotifier}) {
         if (notifier) {
             // Deleted later: close() may run inside a slot reached from the notifier.
@@ -145,7 +156,6 @@ void PseudoTerminal::close()
     }
     readNotifier = nullptr;
     writeNotifier = nullptr;
-    removeLink();
     for (int *fd : {&masterFd, &slaveFd}) {
         if (*fd >= 0)
             ::close(*fd);

@@ -371,6 +371,7 @@ void TstChannelPage::notLiveUntilFirstReport()
     fixture->enumerator()->setPorts({});
     QCOMPARE(liveShown(), QStringLiteral("faded: No remote controller: these values are not live"));
     fixture->enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
+    QVERIFY(fixture->waitForDevice());
     QCOMPARE(liveShown(), QStringLiteral("faded: Waiting for the live values of the remote controller…"));
     report(CMD_ID_CH_VALUES, valuesPayload(QVector<int16_t>(16, 1500)));
     QTRY_COMPARE(liveShown(), QStringLiteral("live"));

@@ -81,6 +81,7 @@ void TestSerial::unplugClosesQuietlyAndReplugReopens()
     f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
     QVERIFY(f.port()->isOpen());
     QVERIFY(ledIsOn(f.window()));
+    QVERIFY(f.waitForDevice());
     // Re-entering page 0 says "rc_pc 1" again.
     int rcPcOn = 0;
     for (const SentFrame &frame : parseWrites(f.takeWrites()))
@@ -146,6 +147,7 @@ void TestSerial::resumesUpgradeFlagOnReplug()
     setIniValue(QStringLiteral("isUpdataing"), QStringLiteral("1"));
     f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
     QVERIFY(f.port()->isOpen());
+    QVERIFY(f.waitForDevice());
     QCOMPARE(iniValue(QStringLiteral("isUpdataing")), QStringLiteral("0"));
 }
 

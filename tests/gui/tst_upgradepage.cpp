@@ -369,6 +369,7 @@ void TestUpgradePage::controllerResumesAfterRestart()
 
     f.enumerator()->setPorts({});
     f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
+    QVERIFY(f.waitForDevice());
 
     QCOMPARE(childText(row, "msgLabel"), QStringLiteral("Upgrading Complete"));
     QFile image(path);

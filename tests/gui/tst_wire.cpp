@@ -100,6 +100,7 @@ void TstWire::transcriptIsUnchanged()
     f.enumerator()->setPorts({});
     segment(QStringLiteral("unplugged on page 4"), f);
     f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
+    QVERIFY(f.waitForDevice());
     segment(QStringLiteral("plugged in again on page 4"), f);
 
     // The page without a timer of its own, so that only the calibration's poll writes.

@@ -15,7 +15,21 @@
 #include <QTest>
 #include <QTimer>
 
+#include <ctime>
+
 using namespace Koru;
+
+namespace {
+enum class LineFault { HangUp, Flapping };
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+} // namespace
+Q_DECLARE_METATYPE(LineFault)
 
 // The real QSerialPort against the simulated devices on a pseudo-terminal.
 class TestLink : public QObject
@@ -27,6 +41,8 @@ private slots:
     void opensPollsClosesAndReopens();
     void answerArrivesInsideNestedLoop();
     void answersKeepUpWithFastLiveReports();
+    void survivesLineFaults_data();
+    void survivesLineFaults();
 
 private:
     QTemporaryDir dir;
@@ -142,6 +158,50 @@ void TestLink::answersKeepUpWithFastLiveReports()
     }
     const int streamed = reports;
     QTRY_VERIFY_WITH_TIMEOUT(reports > streamed + 100, 1000);
+}
+
+void TestLink::survivesLineFaults_data()
+{
+    QTest::addColumn<LineFault>("fault");
+    QTest::newRow("hang-up with the path kept") << LineFault::HangUp;
+    QTest::newRow("flapping at 50 Hz") << LineFault::Flapping;
+}
+
+// The link closes a broken port at once without spinning on it, stays sane while the port
+// comes and goes, and polls the steady device that follows.
+void TestLink::survivesLineFaults()
+{
+    QFETCH(LineFault, fault);
+    SimulatorHost host;
+    const QString link = dir.filePath(QStringLiteral("ttyKORU3"));
+    if (!host.start(link))
+        QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(host.errorString())));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    int versionAnswers = 0;
+    connect(&deviceLink, &DeviceLink::responseReceived, this,
+            [&](const DecodedResponse &r) { versionAnswers += r.kind == Response::DeviceVersion; });
+    deviceLink.start();
+    QTRY_VERIFY_WITH_TIMEOUT(versionAnswers > 0, 5000);
+
+    if (fault == LineFault::HangUp) {
+        host.hangUp(1000);
+        QTRY_VERIFY_WITH_TIMEOUT(!deviceLink.isOpen(), 2000);
+        const double cpuBefore = threadCpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        QTest::qWait(500); // a measuring window: nothing is awaited here
+        const double share = (threadCpuSeconds() - cpuBefore) / (double(wall.nsecsElapsed()) / 1e9);
+        QVERIFY2(share < 0.10, qPrintable(QString::number(share)));
+    } else {
+        int closes = 0;
+        connect(&deviceLink, &DeviceLink::connectionChanged, this, [&closes](bool on) { closes += !on; });
+        host.flap(50, 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(!host.isFlapping(), 10000);
+        QVERIFY2(closes >= 20, qPrintable(QString::number(closes)));
+    }
+    versionAnswers = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(versionAnswers > 0, 5000);
+    QVERIFY(deviceLink.isOpen());
 }
 
 QTEST_MAIN(TestLink)

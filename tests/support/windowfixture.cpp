@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 
 WindowFixture::WindowFixture(bool devicePresent, const QString &iniText)
 {
@@ -27,6 +28,14 @@ WindowFixture::WindowFixture(bool devicePresent, const QString &iniText)
     mainWindow = std::make_unique<MainWindow>(*deviceLink);
     mainWindow->setTranslator(&translator);
     mainWindow->applySavedLanguage();
+    if (devicePresent)
+        waitForDevice();
+}
+
+bool WindowFixture::waitForDevice()
+{
+    QSignalSpy attached(deviceLink.get(), &Koru::DeviceLink::deviceAttached);
+    return attached.wait(5000);
 }
 
 WindowFixture::~WindowFixture()
@@ -59,7 +68,7 @@ QList<SentFrame> parseWrites(const QByteArrayList &writes)
     QList<SentFrame> frames;
     stream.takeFrames([&frames](const Frame &f) {
         frames.append({f.commandSet(), f.commandId(), f.target(),
-                       QByteArray(reinterpret_cast<const char *>(f.payload()), f.payloadLength())});
+                       QByteArray(reinterpret_cast<const char *>(f.payload()), f.payloadSize())});
     });
     return frames;
 }

@@ -11,7 +11,7 @@
 
 // A main window on a fake port in a private working directory (its own kestan.ini),
 // with the resources registered. The fake device port "ttyACM0" is present unless the
-// test asks otherwise.
+// test asks otherwise, and then greeted before the fixture is ready.
 class WindowFixture
 {
 public:
@@ -23,6 +23,9 @@ public:
     FakeDevicePort *port() const { return fakePort; }
     FakePortEnumerator *enumerator() const { return fakeEnumerator; }
     QString iniPath() const;
+    // Waits until the link greeted the device after opening its port (the page entered
+    // again, the identity asked); false after five seconds.
+    bool waitForDevice();
 
     // Frames written since the last call, split into (set, id, target, payload) views.
     QByteArrayList takeWrites();

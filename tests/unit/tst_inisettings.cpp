@@ -1,7 +1,11 @@
 #include "inisettings.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,6 +18,8 @@ private slots:
     void cleanup() { QDir::setCurrent(previousDir); }
     void sizeLimit_data();
     void sizeLimit();
+    void leftLocks_data();
+    void leftLocks();
 
 private:
     QString previousDir;
@@ -47,6 +53,51 @@ void TstIniSettings::sizeLimit()
     QCOMPARE(setIniValue(QStringLiteral("langage"), QStringLiteral("0")), !leftAlone);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll() == content, leftAlone);
+}
+
+void TstIniSettings::leftLocks_data()
+{
+    QTest::addColumn<QString>("holder"); // "none", "dead" or "live": the process the lock names
+    QTest::addColumn<bool>("written");
+    QTest::newRow("empty, left by a killed run") << "none" << true;
+    QTest::newRow("naming a process that is gone") << "dead" << true;
+    QTest::newRow("held by a running program") << "live" << false;
+}
+
+// A lock a killed run left is taken over at once; a running holder's is left to it.
+void TstIniSettings::leftLocks()
+{
+    QFETCH(QString, holder);
+    QFETCH(bool, written);
+    QTemporaryDir dir;
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QProcess other;
+    qint64 pid = 0;
+    if (holder != QLatin1String("none")) {
+        other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(other.waitForStarted());
+        pid = other.processId();
+        if (holder == QLatin1String("dead")) {
+            other.kill();
+            QVERIFY(other.waitForFinished());
+        }
+    }
+    QFile lock(QStringLiteral("kestan.ini.lock"));
+    QVERIFY(lock.open(QIODevice::WriteOnly));
+    if (pid)
+        lock.write(QStringLiteral("%1\nsleep\n%2\n").arg(pid).arg(QSysInfo::machineHostName()).toUtf8());
+    QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-1), QFileDevice::FileModificationTime));
+    lock.close();
+
+    QCOMPARE(iniLockHolder(), written ? 0 : pid);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(setIniValue(QStringLiteral("langage"), QStringLiteral("1")), written);
+    QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(iniValue(QStringLiteral("langage")), written ? QStringLiteral("1") : QStringLiteral("0"));
+    QCOMPARE(lock.exists(), !written);
+    other.kill();
+    other.waitForFinished();
 }
 
 QTEST_GUILESS_MAIN(TstIniSettings)

@@ -21,6 +21,7 @@ private slots:
     void cleanup();
     void linesAreCollected_data();
     void linesAreCollected();
+    void splitCharactersDecodePerSource();
     void linesShownAsText_data();
     void linesShownAsText();
     void scrollBackKeepsTheNewest_data();
@@ -113,6 +114,24 @@ void TstShellMsgWidget::linesAreCollected()
             collected << *line;
     }
     QCOMPARE(collected, lines);
+}
+
+// Cut at every byte, the controller's text comes out whole even with another device's text
+// between its two pieces; a stray continuation byte still shows as one replacement mark.
+void TstShellMsgWidget::splitCharactersDecodePerSource()
+{
+    const QByteArray text = QStringLiteral("a\u4E2D\u00E9\U0001F600b\r\n").toUtf8();
+    const QByteArray other = QStringLiteral("x\u4E2D").toUtf8();
+    for (int cut = 0; cut <= text.size(); ++cut) {
+        ShellTextDecoder decoder;
+        QString controller = decoder.decode(0x10, text.constData(), cut);
+        const QString module = decoder.decode(0x2C, other.constData(), other.size());
+        controller += decoder.decode(0x10, text.constData() + cut, text.size() - cut);
+        QCOMPARE(controller, QString::fromUtf8(text));
+        QCOMPARE(module, QString::fromUtf8(other));
+    }
+    ShellTextDecoder decoder;
+    QCOMPARE(decoder.decode(0x10, "\x80z", 2), QStringLiteral("\uFFFDz"));
 }
 
 void TstShellMsgWidget::linesShownAsText_data()

@@ -484,7 +484,7 @@ private slots:
         QSet<int> stick;
         for (const Frame &frame : reports) {
             QCOMPARE(int(frame.source()), 0x10);
-            QCOMPARE(frame.payloadLength(), 32);
+            QCOMPARE(frame.payloadSize(), 32);
             for (int ch = 0; ch < 16; ++ch) {
                 const int16_t value = int16_t(readU16(frame.payload() + 2 * ch));
                 QVERIFY2(value >= 1000 && value <= 2000, qPrintable(QString::number(value)));
