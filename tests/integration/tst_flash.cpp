@@ -28,7 +28,6 @@
 
 using namespace Koru;
 
-Q_DECLARE_METATYPE(Koru::UpgradeOutcome)
 Q_DECLARE_METATYPE(Koru::SimulatorOptions)
 
 namespace {
@@ -77,6 +76,8 @@ private:
     bool startSimulator(const SimulatorOptions &options);
     // A link to the simulated controller's port, opened as koru-flash opens it.
     std::unique_ptr<DeviceLink> openLink(const UpgradeTimings &timings = {});
+    // Runs an upgrade to its end, as koru-flash waits for it.
+    UpgradeOutcome upgrade(UpgradeSession &session, int size, uint8_t target);
     // Checks that the output of --list (a table, or JSON) names exactly these devices.
     void checkListed(const QString &output, bool json, const QVector<uint8_t> &ids);
 
@@ -146,6 +147,16 @@ QString TestFlash::writeImage(int size)
     return path;
 }
 
+UpgradeOutcome TestFlash::upgrade(UpgradeSession &session, int size, uint8_t target)
+{
+    QSignalSpy finished(&session, &UpgradeSession::finished);
+    session.start(writeImage(size), target, 0);
+    if (finished.isEmpty() && !finished.wait(60000))
+        return UpgradeOutcome::Busy; // no test expects it: the comparison fails
+
+    return finished.first().at(1).value<UpgradeOutcome>();
+}
+
 void TestFlash::imageArrivesWhole_data()
 {
     QTest::addColumn<int>("size");
@@ -184,7 +195,7 @@ void TestFlash::imageArrivesWhole()
     UpgradeSession &host = deviceLink->upgrade();
     QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(host.start(writeImage(size), 0x13, 0), UpgradeOutcome::Succeeded);
+    QCOMPARE(upgrade(host, size, 0x13), UpgradeOutcome::Succeeded);
     QCOMPARE(messages.value(0).value(1).toString(), QStringLiteral("Upgrading Complete"));
     QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed[0].first, uint8_t(0x13));
@@ -227,7 +238,7 @@ void TestFlash::refusalIsReported()
     UpgradeSession &host = deviceLink->upgrade();
     QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(host.start(writeImage(500), RemoteControllerId, 0), UpgradeOutcome::Refused);
+    QCOMPARE(upgrade(host, 500, RemoteControllerId), UpgradeOutcome::Refused);
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0][1].toString(), message);
     QVERIFY(completed.isEmpty());
@@ -262,7 +273,7 @@ void TestFlash::startStatusZeroRepeatsUntilTimeOut()
     QElapsedTimer clock;
     clock.start();
 
-    QCOMPARE(host.start(writeImage(500), 0x13, 0), UpgradeOutcome::TimedOut);
+    QCOMPARE(upgrade(host, 500, 0x13), UpgradeOutcome::TimedOut);
     QVERIFY(clock.elapsed() >= 1000);
     // At 0, 100, ..., 900 ms; a loaded machine may let the last ones slip past 1 s.
     QVERIFY2(starts >= 8 && starts <= 10, qPrintable(QString::number(starts)));
@@ -285,7 +296,7 @@ void TestFlash::pulledCableIsNoSuccess()
             simulator->vanish();
     });
 
-    const UpgradeOutcome outcome = host.start(writeImage(16 * 200), RemoteControllerId, 0);
+    const UpgradeOutcome outcome = upgrade(host, 16 * 200, RemoteControllerId);
     QVERIFY(outcome == UpgradeOutcome::DeviceLost || outcome == UpgradeOutcome::SendFailed);
     QVERIFY(!messages.isEmpty());
     QVERIFY(messages.last()[1].toString() != QStringLiteral("Upgrading Complete"));
@@ -304,7 +315,11 @@ void TestFlash::controllerResumesAfterRestart()
     QVERIFY(deviceLink->isOpen());
     UpgradeSession &host = deviceLink->upgrade();
 
-    QCOMPARE(host.startAndWait(writeImage(1000), RemoteControllerId, 0, 25000), UpgradeOutcome::Succeeded);
+    host.setRestartWait(25000);
+    QSignalSpy restarting(&host, &UpgradeSession::restarting);
+
+    QCOMPARE(upgrade(host, 1000, RemoteControllerId), UpgradeOutcome::Succeeded);
+    QCOMPARE(restarting.size(), 1);
     QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed[0].second, imageContent(1000));
 }
