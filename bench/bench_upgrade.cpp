@@ -1,8 +1,10 @@
 // Flashes an image the way koru-flash does (device link, upgrade engine, a real QSerialPort)
 // into the simulated devices on a pseudo-terminal served from their own thread, at a given
-// device delay per request. The turnaround is what a packet costs beyond that delay: the
-// program's share of the stop-and-wait cycle. bound_share is delay / (delay + turnaround),
-// the share of the stop-and-wait bound the transfer reaches.
+// device delay per request. The turnaround is measured where the device sees it: from an
+// answer leaving the device to the next request arriving, the median over the run. It is
+// the program's share of the stop-and-wait cycle; bound_share is delay / (delay +
+// turnaround). packet_us is the whole cycle per packet on the wall clock, the device's
+// timer included.
 
 #include "devicelink.h"
 #include "deviceport.h"
@@ -21,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -38,7 +41,39 @@ constexpr int WithinMs = 120000;
 struct Flash
 {
     double seconds = 0;
+    double turnaroundUs = 0;
     QString error;
+};
+
+// Answer-to-request gaps as the simulated device sees them; written on its thread, read
+// once it has stopped.
+class TurnaroundProbe
+{
+public:
+    explicit TurnaroundProbe(DeviceSimulator *device)
+    {
+        clock.start();
+        QObject::connect(device, &DeviceSimulator::output, device,
+                         [this](const QByteArray &) { answeredAt = clock.nsecsElapsed(); }, Qt::DirectConnection);
+        QObject::connect(device, &DeviceSimulator::input, device, [this](const QByteArray &) {
+            if (answeredAt >= 0)
+                gaps.push_back(clock.nsecsElapsed() - answeredAt);
+            answeredAt = -1;
+        }, Qt::DirectConnection);
+    }
+
+    double medianUs()
+    {
+        if (gaps.empty())
+            return 0;
+        std::nth_element(gaps.begin(), gaps.begin() + gaps.size() / 2, gaps.end());
+        return double(gaps[gaps.size() / 2]) / 1000;
+    }
+
+private:
+    QElapsedTimer clock;
+    qint64 answeredAt = -1;
+    std::vector<qint64> gaps;
 };
 
 QByteArray randomImage()
@@ -55,7 +90,8 @@ Flash flash(const QString &fileName, const QByteArray &image, int delayMs)
     options.processingDelayMs = delayMs;
     SimulatorThread simulator(options);
     if (!simulator.start())
-        return {0, QStringLiteral("no pseudo-terminal: ") + simulator.errorString()};
+        return {0, 0, QStringLiteral("no pseudo-terminal: ") + simulator.errorString()};
+    TurnaroundProbe probe(simulator.host()->simulator());
     QByteArray completed;
     std::optional<UpgradeOutcome> outcome;
     QEventLoop loop;
@@ -71,7 +107,7 @@ Flash flash(const QString &fileName, const QByteArray &image, int delayMs)
     });
     link.start();
     if (!link.isOpen())
-        return {0, QStringLiteral("cannot open ") + simulator.portPath()};
+        return {0, 0, QStringLiteral("cannot open ") + simulator.portPath()};
     QTimer::singleShot(WithinMs, &loop, &QEventLoop::quit);
 
     QElapsedTimer clock;
@@ -81,12 +117,13 @@ Flash flash(const QString &fileName, const QByteArray &image, int delayMs)
         loop.exec();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     if (outcome != UpgradeOutcome::Succeeded)
-        return {seconds, QStringLiteral("the upgrade did not succeed")};
+        return {seconds, 0, QStringLiteral("the upgrade did not succeed")};
     if (completed.isEmpty())
         loop.exec();
     if (completed != image)
-        return {seconds, QStringLiteral("the device's image differs from the file")};
-    return {seconds, {}};
+        return {seconds, 0, QStringLiteral("the device's image differs from the file")};
+    simulator.stop();
+    return {seconds, probe.medianUs(), {}};
 }
 
 void upgradeTurnaround(benchmark::State &state)
@@ -109,10 +146,9 @@ void upgradeTurnaround(benchmark::State &state)
             break;
         }
         state.SetIterationTime(run.seconds);
-        const double perPacketMs = run.seconds * 1000 / Packets;
-        const double turnaroundMs = perPacketMs - delayMs;
-        state.counters["turnaround_us"] = turnaroundMs * 1000;
-        state.counters["bound_share"] = delayMs > 0 ? delayMs / perPacketMs : 0;
+        state.counters["turnaround_us"] = run.turnaroundUs;
+        state.counters["bound_share"] = delayMs * 1000 / (delayMs * 1000 + run.turnaroundUs);
+        state.counters["packet_us"] = run.seconds * 1e6 / Packets;
     }
 }
 

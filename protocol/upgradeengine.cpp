@@ -89,7 +89,6 @@ bool UpgradeEngine::readFile()
     file.seek(0);
     const QByteArray content = file.read(fileSize);
     qDebug() << "readfilesize =" << content.size() << fileSize;
-    checksum = 0;
     byteSum(reinterpret_cast<const uint8_t *>(content.constData()), size_t(content.size()), &checksum);
     qDebug() << "checksum1=" << checksum;
     file.seek(0);

@@ -395,6 +395,16 @@ void TestFlash::commandLine_data()
     QTest::newRow("refused") << port + QStringList{"--target", "0x10", image} << options << false << 4 << "^$"
                              << "^koru-flash: Wrong firmware, please choose the right firmware\\n$" << -1 << true;
     options = plain;
+    options.refuseEndCode = -7;
+    options.strayAckAtEnd = true;
+    QTest::newRow("ack past the last packet, end refused")
+        << port + QStringList{"--target", "0x13", image} << options << false << 4 << "^" + percentLines + "$"
+        << "^koru-flash: Error in firmware checking, " + QRegularExpression::escape(RetryAdvice) + "\\n$" << -1 << true;
+    options = plain;
+    options.repeatAcks = true;
+    QTest::newRow("every ack repeated") << port + QStringList{"--target", "0x13", image} << options << false << 0
+                                        << "^" + percentLines + complete << "^$" << 0x13 << true;
+    options = plain;
     options.packetSize = 1;
     QTest::newRow("more than 65536 packets")
         << port + QStringList{"--target", "0x13", "{dir}/image65537.bin"} << options << false << 3 << "^$"
