@@ -66,6 +66,7 @@ private slots:
     void refusalIsReported();
     void startStatusZeroRepeatsUntilTimeOut();
     void pulledCableIsNoSuccess();
+    void controllerResumesAfterRestart_data();
     void controllerResumesAfterRestart();
     void commandLine_data();
     void commandLine();
@@ -303,25 +304,43 @@ void TestFlash::pulledCableIsNoSuccess()
     QVERIFY(completed.isEmpty());
 }
 
+void TestFlash::controllerResumesAfterRestart_data()
+{
+    QTest::addColumn<int>("downtimeMs");
+    QTest::addColumn<int>("waitMs");
+    QTest::addColumn<UpgradeOutcome>("outcome");
+
+    QTest::newRow("port back in time") << 300 << 25000 << UpgradeOutcome::Succeeded;
+    QTest::newRow("port back too late") << 3000 << 500 << UpgradeOutcome::DeviceLost;
+}
+
 void TestFlash::controllerResumesAfterRestart()
 {
+    QFETCH(int, downtimeMs);
+    QFETCH(int, waitMs);
+    QFETCH(UpgradeOutcome, outcome);
     SimulatorOptions options;
     options.startInApplication = true;
     options.restartDelayMs = 100;
-    options.restartDowntimeMs = 300;
+    options.restartDowntimeMs = downtimeMs;
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
     const auto deviceLink = openLink();
     QVERIFY(deviceLink->isOpen());
     UpgradeSession &host = deviceLink->upgrade();
-
-    host.setRestartWait(25000);
+    host.setRestartWait(waitMs);
     QSignalSpy restarting(&host, &UpgradeSession::restarting);
+    QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(upgrade(host, 1000, RemoteControllerId), UpgradeOutcome::Succeeded);
+    QCOMPARE(upgrade(host, 1000, RemoteControllerId), outcome);
     QCOMPARE(restarting.size(), 1);
-    QTRY_COMPARE(completed.size(), 1);
-    QCOMPARE(completed[0].second, imageContent(1000));
+    if (outcome == UpgradeOutcome::Succeeded) {
+        QTRY_COMPARE(completed.size(), 1);
+        QCOMPARE(completed[0].second, imageContent(1000));
+    } else {
+        QCOMPARE(messages.last()[1].toString(), QStringLiteral("USB not connected"));
+        QVERIFY(!host.isFlagSet());
+    }
 }
 
 void TestFlash::checkListed(const QString &output, bool json, const QVector<uint8_t> &ids)
