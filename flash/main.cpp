@@ -11,7 +11,10 @@
 #include "upgradesession.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
+
+#include <optional>
 
 using namespace Koru;
 
@@ -63,14 +66,23 @@ int writeFile(DeviceLink &link, const Request &request, Output &output)
                          else
                              output.line(text);
                      });
-    // The controller's restart ends the first run; startAndWait() waits for the resumed one.
-    QObject::connect(&upgrade, &UpgradeSession::finished, &upgrade, [&output](int, UpgradeOutcome outcome) {
-        if (outcome == UpgradeOutcome::Restarting)
-            output.line(FlashText::tr("The remote controller is restarting into its boot loader"));
+    // The controller's restart does not end the run: finished() tells how the resumed one ended.
+    upgrade.setRestartWait(RestartWithinMs);
+    QObject::connect(&upgrade, &UpgradeSession::restarting, &upgrade, [&output] {
+        output.line(FlashText::tr("The remote controller is restarting into its boot loader"));
+    });
+    std::optional<UpgradeOutcome> finished;
+    QEventLoop untilFinished;
+    QObject::connect(&upgrade, &UpgradeSession::finished, &untilFinished, [&](int, UpgradeOutcome outcome) {
+        finished = outcome;
+        untilFinished.quit();
     });
     stopOnSignals(link, output);
 
-    const UpgradeOutcome outcome = upgrade.startAndWait(request.file, request.target, 0, RestartWithinMs);
+    upgrade.start(request.file, request.target, 0);
+    if (!finished)
+        untilFinished.exec();
+    const UpgradeOutcome outcome = finished.value_or(UpgradeOutcome::Stopped);
     switch (outcome) {
     case UpgradeOutcome::Succeeded:
         output.line(ending);

@@ -125,6 +125,9 @@ qint64 SerialDevicePort::write(const char *data, qint64 count)
 // program that ends without returning to its loop would lose it.
 bool SerialDevicePort::flush(int msecs)
 {
+    // Hands the system what it takes now, without blocking: all a wait of 0 ms does.
+    if (port.isOpen())
+        port.flush();
     QElapsedTimer clock;
     clock.start();
     while (port.isOpen() && port.bytesToWrite() > 0) {

@@ -170,6 +170,7 @@ DecodedResponse upgradeResponse(uint8_t id, const Payload &p, DeviceState &state
     }
     DecodedResponse r;
     r.kind = Response::UpgradeAnswer;
+    r.value = id;
     return r;
 }
 

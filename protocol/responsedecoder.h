@@ -19,7 +19,7 @@ enum class Response {
     ProductionDateSet,   // flag: the device accepted the date
     DeviceVersion,       // updateDeviceRow(source, 10)
     DeviceUid,           // updateDeviceRow(source, 12)
-    UpgradeAnswer,       // upgrade members changed; the procedure polls them
+    UpgradeAnswer,       // value: the command answered; upgrade members changed
     ScpzValues,          // scpzValues replaced
     ScxsValues,          // scxsValues replaced
     GimbalChannel,       // setChannel on gimbal row index with gimbalCtlCh[index]

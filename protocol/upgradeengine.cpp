@@ -6,7 +6,8 @@
 
 #include <QDebug>
 #include <QFile>
-#include <QScopedValueRollback>
+
+#include <utility>
 
 namespace Koru {
 namespace {
@@ -33,34 +34,31 @@ UpgradeEngine::UpgradeEngine(UpgradeHost &host, DeviceState &state, QFile &file,
 {
 }
 
-UpgradeOutcome UpgradeEngine::run(const QString &fileName, uint8_t target)
+bool UpgradeEngine::start(const QString &fileName, uint8_t newTarget)
 {
-    // A nested run (a re-plugged device, a row started after a stop) would share the
-    // file and the answers with this one.
-    if (running) {
+    // A second run (a re-plugged device, a row started after a stop) would share the file
+    // and the answers with this one.
+    if (isRunning()) {
         qDebug() << "upgrade running, second start refused";
-        return UpgradeOutcome::Busy;
+        return false;
     }
-    const QScopedValueRollback<bool> runningScope(running, true);
-    this->target = target;
-    host.setUpdating(false);
+    step = Step::Start;
+    target = newTarget;
     stopRequested = false;
+    ignoredAnswers = 0;
+    host.setUpdating(false);
     if (!openFile(fileName)) {
         qDebug() << "upgrade error";
-        return *fail(UpgradeOutcome::FileError, 0, tr("file open error"));
+        fail(UpgradeOutcome::FileError, 0, tr("file open error"));
+    } else if (!readFile()) {
+        fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
+    } else {
+        state.upgStartAnswered = false;
+        if (!sendStart())
+            qDebug() << "sendCmd start upgrade error";
+        beginStep(Step::Start);
     }
-    if (!readFile())
-        return *fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
-    if (Failure failure = start())
-        return *failure;
-    if (Failure failure = enterBootLoader())
-        return *failure;
-    const PacketPlan plan(fileSize, state.onePackSize);
-    if (Failure failure = checkPackets(plan))
-        return *failure;
-    if (Failure failure = sendPackets(plan))
-        return *failure;
-    return end(plan);
+    return true;
 }
 
 void UpgradeEngine::requestStop()
@@ -69,20 +67,6 @@ void UpgradeEngine::requestStop()
     qDebug() << "slot_stopUpFile " << updating << "isStopUp==" << stopRequested;
     stopRequested = updating;
     host.setUpdating(false);
-}
-
-void UpgradeEngine::finish()
-{
-    endRun(false);
-}
-
-void UpgradeEngine::endRun(bool keepUpdating)
-{
-    qDebug() << "slot_endUpFile error ==>end endUpFile";
-    if (!keepUpdating)
-        host.setUpdating(false);
-    stopRequested = false;
-    file.close();
 }
 
 // An empty name is an open failure: there is no fallback path to try.
@@ -111,32 +95,6 @@ bool UpgradeEngine::readFile()
     return true;
 }
 
-UpgradeEngine::Failure UpgradeEngine::fail(UpgradeOutcome outcome, int code, const QString &text)
-{
-    host.showMessage(code, text);
-    finish();
-    return outcome;
-}
-
-UpgradeEngine::Failure UpgradeEngine::conclude(StepAnswer answer, const char *logText)
-{
-    switch (answer) {
-    case StepAnswer::Accepted:
-        return {};
-    case StepAnswer::DeviceLost:
-        finish();
-        return UpgradeOutcome::DeviceLost;
-    case StepAnswer::TimedOut:
-        state.upgErrorCode = GeneralErrorCode;
-        break;
-    case StepAnswer::Refused:
-        break;
-    }
-    const int code = state.upgErrorCode;
-    qDebug() << logText << "getLastError=" << takeUpgradeErrorStage(state) << code;
-    return fail(answer == StepAnswer::Refused ? UpgradeOutcome::Refused : UpgradeOutcome::TimedOut, code);
-}
-
 bool UpgradeEngine::sendStart()
 {
     QByteArray payload(4, '\0');
@@ -149,155 +107,274 @@ bool UpgradeEngine::sendEnd()
     return host.sendCommand(CMD_ID_UPGRADE_END, u32Pair(fileSize, checksum), target);
 }
 
-UpgradeEngine::Failure UpgradeEngine::start()
+// The step's command has just been sent.
+void UpgradeEngine::beginStep(Step next)
 {
-    state.upgErrorCode = 0;
-    // Only a start answer sets a mode, so a late answer of an earlier run cannot pass.
-    state.upgMode = 0;
-    state.upgAckFlag = false;
-    state.upgStartAnswered = false;
-    if (!sendStart())
-        qDebug() << "sendCmd start upgrade error";
-    const auto accepted = [this] { return state.upgMode != 0; };
-    const auto resend = [this] {
-        qDebug() << "start upgrade again";
-        sendStart();
-    };
-    const StepAnswer answer = awaitStepAnswer(host, state, timings.start, accepted, resend);
-    if (answer == StepAnswer::TimedOut && !state.upgStartAnswered) {
-        // Most likely no such device behind the controller: its host may say so.
-        qDebug() << "start upgrade: no answer from" << target;
-        state.upgErrorCode = GeneralErrorCode;
-        return fail(UpgradeOutcome::NoAnswer, GeneralErrorCode);
-    }
-    return conclude(answer, "start upgrade error");
+    step = next;
+    const UpgradeStepTimes *times = &timings.start;
+    if (next == Step::Restart)
+        times = &timings.restart;
+    else if (next == Step::Data)
+        times = &timings.data;
+    else if (next == Step::End)
+        times = &timings.end;
+    wait.begin(*times, host.clockMs());
+    host.wakeAt(wait.nextDue());
 }
 
-UpgradeEngine::Failure UpgradeEngine::enterBootLoader()
+uint8_t UpgradeEngine::awaitedCommand() const
+{
+    switch (step) {
+    case Step::Data:
+        return CMD_ID_UPGRADE_DATA;
+    case Step::End:
+        return CMD_ID_UPGRADE_END;
+    default:
+        return CMD_ID_UPGRADE_START;
+    }
+}
+
+const char *UpgradeEngine::failureLogText() const
+{
+    switch (step) {
+    case Step::Restart:
+        return "boot loader start error";
+    case Step::Data:
+        return "upgrade error";
+    case Step::End:
+        return "upgrade end error";
+    default:
+        return "start upgrade error";
+    }
+}
+
+void UpgradeEngine::answerReceived(uint8_t commandId)
+{
+    // Each answer is taken alone: the next one stores into the same members.
+    const bool positive = std::exchange(state.upgAckFlag, false);
+    const int code = std::exchange(state.upgErrorCode, int8_t(0));
+    if (!isRunning())
+        return;
+    if (commandId != awaitedCommand()) {
+        ignore(commandId);
+        return;
+    }
+    if (code < 0) {
+        qDebug() << failureLogText() << "getLastError=" << takeUpgradeErrorStage(state) << code;
+        fail(UpgradeOutcome::Refused, code);
+        return;
+    }
+    // Any other refusing status leaves the step repeating its command until its time-out.
+    if (!positive)
+        return;
+    switch (step) {
+    case Step::Start:
+        startAccepted();
+        break;
+    case Step::Restart:
+        if (state.upgMode == BootLoaderMode)
+            beginTransfer();
+        break;
+    case Step::Data:
+        packetAcknowledged(state.upgAckIndex);
+        break;
+    case Step::End:
+        succeed();
+        break;
+    case Step::Idle:
+        break;
+    }
+}
+
+void UpgradeEngine::timerExpired()
+{
+    if (!isRunning())
+        return;
+    const qint64 now = host.clockMs();
+    if (wait.givenUp(now)) {
+        timeOut();
+        return;
+    }
+    if (wait.takeResend(now))
+        resend();
+    if (wait.takePresenceTest(now) && !host.devicePresent()) {
+        finishRun(UpgradeOutcome::DeviceLost);
+        return;
+    }
+    host.wakeAt(wait.nextDue());
+}
+
+void UpgradeEngine::resend()
+{
+    switch (step) {
+    case Step::Start:
+        qDebug() << "start upgrade again";
+        sendStart();
+        break;
+    case Step::Restart:
+        qDebug() << "start upgrade again, waiting for the boot loader";
+        sendStart();
+        break;
+    case Step::Data:
+        qDebug() << "upgrade getUpdataACK ========== == i=" << packet;
+        host.sendCommand(CMD_ID_UPGRADE_DATA, packetPayload, target);
+        break;
+    case Step::End:
+        qDebug() << "upgrade end cmd again";
+        sendEnd();
+        break;
+    case Step::Idle:
+        break;
+    }
+}
+
+void UpgradeEngine::timeOut()
+{
+    if (step == Step::Start && !state.upgStartAnswered) {
+        // Most likely no such device behind the controller: its host may say so.
+        qDebug() << "start upgrade: no answer from" << target;
+        fail(UpgradeOutcome::NoAnswer, GeneralErrorCode);
+        return;
+    }
+    qDebug() << failureLogText() << "getLastError=" << takeUpgradeErrorStage(state) << GeneralErrorCode;
+    fail(UpgradeOutcome::TimedOut, GeneralErrorCode);
+}
+
+// An answer that belongs to no waiting step (a repeated or stray acknowledgement, a late
+// answer to a repeated start) changes nothing. The first of a run is logged, and how many
+// there were when the run ends.
+void UpgradeEngine::ignore(uint8_t commandId)
+{
+    if (ignoredAnswers++ > 0)
+        return;
+    if (commandId == CMD_ID_UPGRADE_DATA)
+        qDebug() << "upgrade getUpdataACK Repeat= " << state.upgAckIndex;
+    else
+        qDebug() << "upgrade answer out of turn ignored:" << commandId;
+}
+
+void UpgradeEngine::startAccepted()
 {
     host.setUpdating(true);
-    if (state.upgMode != ApplicationMode)
-        return {};
+    if (state.upgMode != ApplicationMode) {
+        beginTransfer();
+        return;
+    }
     qDebug() << "APPmode == send reset cmd";
     if (target == RemoteControllerId) {
         // The controller restarts into its boot loader and comes back on the port; the
         // flag stays set so that its return resumes the upgrade.
         qDebug() << "update mode auto insert usb ing...";
-        endRun(true);
-        return UpgradeOutcome::Restarting;
+        finishRun(UpgradeOutcome::Restarting, true);
+        return;
     }
     // A module restarts into its boot loader behind the controller, whose port stays. Its
     // application announced no packet size and would drop the data: the start is repeated
     // until the boot loader answers it.
     host.showNotice(tr("restarting into boot loader"));
-    state.upgMode = 0;
-    const auto fromBootLoader = [this] { return state.upgMode == BootLoaderMode; };
-    const auto resend = [this] {
-        qDebug() << "start upgrade again, waiting for the boot loader";
-        sendStart();
-    };
-    return conclude(awaitStepAnswer(host, state, timings.restart, fromBootLoader, resend),
-                    "boot loader start error");
+    beginStep(Step::Restart);
 }
 
-UpgradeEngine::Failure UpgradeEngine::checkPackets(const PacketPlan &plan)
+void UpgradeEngine::beginTransfer()
 {
     qDebug() << "onePackSize = " << state.onePackSize;
+    plan = PacketPlan(fileSize, state.onePackSize);
     switch (plan.fit()) {
     case PacketPlan::Fit::Ok:
         qDebug() << "lastNum=" << plan.lastNum() << "fileSize" << fileSize;
-        return {};
+        sendPacket(0);
+        return;
     case PacketPlan::Fit::NoPacketSize:
         qDebug() << "onePackSize <=0 error";
-        return fail(UpgradeOutcome::NoPacketSize, 0, tr("no packet size"));
+        fail(UpgradeOutcome::NoPacketSize, 0, tr("no packet size"));
+        return;
     case PacketPlan::Fit::PacketTooLarge:
-        return fail(UpgradeOutcome::NotCarriable, 0, tr("packet size too large"));
+        fail(UpgradeOutcome::NotCarriable, 0, tr("packet size too large"));
+        return;
     case PacketPlan::Fit::TooManyPackets:
-        break;
-    }
-    return fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
-}
-
-UpgradeEngine::Failure UpgradeEngine::sendPackets(const PacketPlan &plan)
-{
-    for (uint32_t packet = 0;; ++packet) {
-        if (Failure failure = sendPacket(plan, packet))
-            return failure;
-        if (packet == plan.lastNum())
-            return {};
-        host.showProgress(int(plan.lastNum()), int(packet));
-        if (stopRequested) {
-            qDebug() << "isStopUp" << true;
-            host.showProgress(1, 0);
-            finish();
-            return UpgradeOutcome::Stopped;
-        }
+        fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
+        return;
     }
 }
 
-UpgradeEngine::Failure UpgradeEngine::sendPacket(const PacketPlan &plan, uint32_t packet)
+void UpgradeEngine::sendPacket(uint32_t number)
 {
-    const int length = plan.length(packet);
-    QByteArray payload(2 + length, '\0');
-    writeU16(reinterpret_cast<uint8_t *>(payload.data()), uint16_t(packet));
-    file.seek(plan.offset(packet));
-    file.read(payload.data() + 2, length);
-
-    state.upgErrorCode = 0;
-    // Any value but this packet's number, so that only its own acknowledgement matches.
-    state.upgAckIndex = uint16_t(packet - 1);
-    if (!host.sendCommand(CMD_ID_UPGRADE_DATA, payload, target)) {
-        state.upgErrorCode = GeneralErrorCode;
+    packet = number;
+    const int length = plan.length(number);
+    packetPayload.resize(2 + length);
+    writeU16(reinterpret_cast<uint8_t *>(packetPayload.data()), uint16_t(number));
+    file.seek(plan.offset(number));
+    file.read(packetPayload.data() + 2, length);
+    if (!host.sendCommand(CMD_ID_UPGRADE_DATA, packetPayload, target)) {
         qDebug() << "upgrade error";
-        return fail(UpgradeOutcome::SendFailed, GeneralErrorCode);
+        fail(UpgradeOutcome::SendFailed, GeneralErrorCode);
+        return;
     }
-    const auto accepted = [this, packet] {
-        if (state.upgAckIndex == uint16_t(packet))
-            return true;
-        qDebug() << "upgrade getUpdataACK Repeat= " << state.upgAckIndex;
-        return false;
-    };
-    const auto resend = [this, packet, &payload] {
-        qDebug() << "upgrade getUpdataACK ========== == i=" << packet;
-        host.sendCommand(CMD_ID_UPGRADE_DATA, payload, target);
-    };
-    return conclude(awaitStepAnswer(host, state, timings.data, accepted, resend), "upgrade error");
+    beginStep(Step::Data);
 }
 
-UpgradeOutcome UpgradeEngine::end(const PacketPlan &plan)
+// Only the acknowledgement of the packet that waits counts: one of a packet acknowledged
+// before, or of one never sent, changes nothing.
+void UpgradeEngine::packetAcknowledged(uint16_t number)
+{
+    if (number != uint16_t(packet)) {
+        ignore(CMD_ID_UPGRADE_DATA);
+        return;
+    }
+    if (packet == plan.lastNum()) {
+        beginEnd();
+        return;
+    }
+    host.showProgress(int(plan.lastNum()), int(packet));
+    if (stopRequested) {
+        qDebug() << "isStopUp" << true;
+        host.showProgress(1, 0);
+        finishRun(UpgradeOutcome::Stopped);
+        return;
+    }
+    sendPacket(packet + 1);
+}
+
+void UpgradeEngine::beginEnd()
 {
     host.showProgress(100, 99);
-    // Late answers to the start or to a resent packet raise the same flag; only the end
-    // confirmation leaves the mode and the acknowledged packet number as set here.
-    const uint16_t noPacket = uint16_t(plan.lastNum() + 1);
-    const auto markUnanswered = [this, noPacket] {
-        state.upgMode = 0;
-        state.upgAckIndex = noPacket;
-    };
-    markUnanswered();
     if (!sendEnd()) {
         qDebug() << "upgrade error";
-        finish();
-        return UpgradeOutcome::SendFailed;
+        finishRun(UpgradeOutcome::SendFailed);
+        return;
     }
-    const auto accepted = [this, noPacket, &markUnanswered] {
-        const bool confirmed = state.upgMode == 0 && state.upgAckIndex == noPacket;
-        markUnanswered();
-        return confirmed;
-    };
-    const auto resend = [this] {
-        qDebug() << "upgrade end cmd again";
-        sendEnd();
-    };
-    if (Failure failure = conclude(awaitStepAnswer(host, state, timings.end, accepted, resend), "upgrade end error"))
-        return *failure;
+    beginStep(Step::End);
+}
+
+// Only the device's positive answer to the end command is a success.
+void UpgradeEngine::succeed()
+{
     qDebug() << "升级完成==>发送reset命令";
     host.showProgress(100, 100);
     host.showMessage(0, tr("upgred ok "));
     if (!host.sendCommand(CMD_ID_RESET, {}, target))
         qDebug() << "reset error";
-    finish();
-    return UpgradeOutcome::Succeeded;
+    finishRun(UpgradeOutcome::Succeeded);
+}
+
+void UpgradeEngine::fail(UpgradeOutcome outcome, int code, const QString &text)
+{
+    host.showMessage(code, text);
+    finishRun(outcome);
+}
+
+// Common end of every run.
+void UpgradeEngine::finishRun(UpgradeOutcome outcome, bool keepUpdating)
+{
+    step = Step::Idle;
+    qDebug() << "slot_endUpFile error ==>end endUpFile";
+    if (!keepUpdating)
+        host.setUpdating(false);
+    stopRequested = false;
+    file.close();
+    if (ignoredAnswers > 0)
+        qDebug() << "upgrade answers ignored:" << ignoredAnswers;
+    host.runEnded(outcome);
 }
 
 } // namespace Koru

@@ -5,80 +5,81 @@
 #include "upgradepackets.h"
 #include "upgradewait.h"
 
+#include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
-
-#include <optional>
 
 class QFile;
 
 namespace Koru {
 
-enum class UpgradeOutcome {
-    Succeeded,    // the device confirmed the end command; the reset was sent
-    Busy,         // another run is still inside its waits; nothing was touched
-    FileError,    // the file could not be opened
-    Refused,      // the device answered with a negative status
-    NotCarriable, // packet size above 253 or more than 65536 packets
-    NoPacketSize, // the boot loader announced packet size 0
-    Restarting,   // the controller restarts into its boot loader and resumes by itself
-    NoAnswer,     // the device never answered the start command
-    TimedOut,     // an answer did not come in time, or came without the step's result
-    SendFailed,
-    DeviceLost,
-    Stopped,
-};
-
 // The firmware upgrade: announces the file, sends it packet by packet with
-// acknowledgements, sends size and checksum, and resets the device. Runs synchronously
-// on the caller's thread; the host's wait keeps its events flowing, so the user can ask
-// for a stop meanwhile.
+// acknowledgements, sends size and checksum, and resets the device. A state machine: the
+// host hands it each decoded upgrade answer and wakes it for repetitions, time-outs and
+// presence tests, and the next packet leaves from the handler of the last one's
+// acknowledgement. Nothing in it waits.
 class UpgradeEngine
 {
     Q_DECLARE_TR_FUNCTIONS(UpgradeEngine)
 
 public:
-    // file is opened by run() unless it is already open, and closed by finish().
+    // file is opened by start() unless it is already open, and closed when the run ends.
     UpgradeEngine(UpgradeHost &host, DeviceState &state, QFile &file, const UpgradeTimings &timings = {});
 
-    UpgradeOutcome run(const QString &fileName, uint8_t target);
+    // Starts a run and returns; the host hears how it ended through runEnded(), which may
+    // come before start() returns. False, with nothing touched, while a run is going on.
+    bool start(const QString &fileName, uint8_t target);
+    // The receive path has just stored one answer to commandId (start, data or end) in the
+    // device state.
+    void answerReceived(uint8_t commandId);
+    // The wake-up the engine asked for with UpgradeHost::wakeAt().
+    void timerExpired();
     // Takes effect after the next acknowledged packet, and only once the device has
     // accepted the start command.
     void requestStop();
-    // Common end of every run.
-    void finish();
 
-    bool isRunning() const { return running; }
+    bool isRunning() const { return step != Step::Idle; }
     void setTimings(const UpgradeTimings &newTimings) { timings = newTimings; }
 
 private:
-    using Failure = std::optional<UpgradeOutcome>;
+    enum class Step { Idle, Start, Restart, Data, End };
 
-    void endRun(bool keepUpdating);
     bool openFile(const QString &fileName);
     bool readFile();
-    Failure fail(UpgradeOutcome outcome, int code, const QString &text = {});
-    Failure conclude(StepAnswer answer, const char *logText);
-
-    Failure start();
-    Failure enterBootLoader();
-    Failure checkPackets(const PacketPlan &plan);
-    Failure sendPackets(const PacketPlan &plan);
-    Failure sendPacket(const PacketPlan &plan, uint32_t packet);
-    UpgradeOutcome end(const PacketPlan &plan);
     bool sendStart();
     bool sendEnd();
 
+    void beginStep(Step next);
+    uint8_t awaitedCommand() const;
+    const char *failureLogText() const;
+    void resend();
+    void timeOut();
+    void ignore(uint8_t commandId);
+
+    void startAccepted();
+    void beginTransfer();
+    void sendPacket(uint32_t number);
+    void packetAcknowledged(uint16_t number);
+    void beginEnd();
+    void succeed();
+
+    void fail(UpgradeOutcome outcome, int code, const QString &text = {});
+    void finishRun(UpgradeOutcome outcome, bool keepUpdating = false);
 
     UpgradeHost &host;
     DeviceState &state;
     QFile &file;
     UpgradeTimings timings;
-    bool running = false;
+    Step step = Step::Idle;
+    StepWait wait;
     bool stopRequested = false;
     uint8_t target = 0;
     uint32_t fileSize = 0;
     uint32_t checksum = 0;
+    PacketPlan plan{0, 0};
+    uint32_t packet = 0;       // the packet waiting for its acknowledgement
+    QByteArray packetPayload;  // its number and bytes, kept for repetitions
+    int ignoredAnswers = 0;    // answers of this run that belonged to no waiting step
 };
 
 } // namespace Koru

@@ -1,28 +1,45 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 
 #include <cstdint>
 
-struct DeviceState;
-
 namespace Koru {
 
-// What the upgrade engine needs from its surroundings. The window, the command-line
-// flasher and the tests' scripted device each provide one.
+enum class UpgradeOutcome {
+    Succeeded,    // the device confirmed the end command; the reset was sent
+    Busy,         // another run is going on; nothing was touched
+    FileError,    // the file could not be opened
+    Refused,      // the device answered with a negative status
+    NotCarriable, // packet size above 253 or more than 65536 packets
+    NoPacketSize, // the boot loader announced packet size 0
+    Restarting,   // the controller restarts into its boot loader and resumes by itself
+    NoAnswer,     // the device never answered the start command
+    TimedOut,     // an answer did not come in time, or came without the step's result
+    SendFailed,
+    DeviceLost,
+    Stopped,
+};
+
+// What the upgrade engine needs from its surroundings: the session over the device link,
+// and the tests' scripted device on a virtual clock. The host hands the engine every
+// decoded upgrade answer (UpgradeEngine::answerReceived) and wakes it when asked
+// (UpgradeEngine::timerExpired).
 class UpgradeHost
 {
 public:
     virtual ~UpgradeHost() = default;
 
-    // Sends one command of the common command set; false when it could not be written.
+    // Sends one command of the common command set and hands it to the system at once;
+    // false when it could not be written.
     virtual bool sendCommand(uint8_t commandId, const QByteArray &payload, uint8_t target) = 0;
-    // Runs the receive path once, storing whatever answers have arrived.
-    virtual void receive() = 0;
-    // Waits at most maxMs, returning early once an upgrade answer has been stored, and
-    // returns the milliseconds that passed. Events keep flowing meanwhile.
-    virtual int wait(int maxMs) = 0;
+    // A monotonic clock in milliseconds.
+    virtual qint64 clockMs() const = 0;
+    // Calls UpgradeEngine::timerExpired() once the clock reaches ms, replacing the last call
+    // asked for.
+    virtual void wakeAt(qint64 ms) = 0;
     // False when the device's port has gone; the host has then told the user already.
     virtual bool devicePresent() = 0;
     // A negative code is a device refusal: the text comes from upgradeMessageText().
@@ -34,14 +51,10 @@ public:
     // The persisted in-progress flag that lets a re-plugged device resume its upgrade.
     virtual void setUpdating(bool on) = 0;
     virtual bool isUpdating() const = 0;
+    // The run is over; a new one may start from here.
+    virtual void runEnded(UpgradeOutcome outcome) = 0;
 };
 
-// True once the receive path has stored an upgrade answer the engine has not consumed.
-bool upgradeAnswerPending(const DeviceState &state);
-
-// The wait of hosts that run a Qt event loop: processes events (the port's data signal
-// runs their receive path) until an answer is pending or maxMs have passed. Wakes at
-// least every 2 ms. Returns the milliseconds that passed.
-int processEventsUntilAnswer(const DeviceState &state, int maxMs);
-
 } // namespace Koru
+
+Q_DECLARE_METATYPE(Koru::UpgradeOutcome)

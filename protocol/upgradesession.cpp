@@ -1,13 +1,13 @@
 #include "upgradesession.h"
 
 #include "devicelink.h"
+#include "responsedecoder.h"
 #include "upgrademessages.h"
 
 #include <QDebug>
-#include <QEventLoop>
-#include <QTimer>
 
-#include <optional>
+#include <algorithm>
+#include <climits>
 
 namespace Koru {
 namespace {
@@ -15,8 +15,18 @@ constexpr int UsbNotConnectedCode = -99;
 }
 
 UpgradeSession::UpgradeSession(DeviceLink &link, DeviceState &state, QObject *parent)
-    : QObject(parent), link(link), state(state), engine(*this, state, file)
+    : QObject(parent), link(link), engine(*this, state, file)
 {
+    // For queued connections and signal spies on finished().
+    qRegisterMetaType<UpgradeOutcome>("Koru::UpgradeOutcome");
+    clock.start();
+    stepTimer.setSingleShot(true);
+    restartWait.setSingleShot(true);
+    connect(&stepTimer, &QTimer::timeout, this, [this] { engine.timerExpired(); });
+    connect(&restartWait, &QTimer::timeout, this, &UpgradeSession::onRestartWaitOver);
+    // Each answer reaches the engine while the link's receive pass that decoded it runs,
+    // so the next packet leaves before the pass goes on.
+    connect(&link, &DeviceLink::responseReceived, this, &UpgradeSession::onResponse);
 }
 
 void UpgradeSession::keepFlagIn(std::function<bool()> read, std::function<void(bool)> write)
@@ -25,64 +35,56 @@ void UpgradeSession::keepFlagIn(std::function<bool()> read, std::function<void(b
     writeFlag = std::move(write);
 }
 
-UpgradeOutcome UpgradeSession::start(const QString &name, uint8_t target, int from)
+void UpgradeSession::start(const QString &name, uint8_t target, int from)
 {
+    if (engine.isRunning()) {
+        qDebug() << "upgrade running, second start refused";
+        emit finished(from, UpgradeOutcome::Busy);
+        return;
+    }
     fileName = name;
     currentTarget = target;
     requester = from;
     file.close();
-    return run();
+    engine.start(fileName, currentTarget);
 }
 
-UpgradeOutcome UpgradeSession::resume()
+void UpgradeSession::resume()
 {
-    return run();
+    restartWait.stop();
+    engine.start(fileName, currentTarget);
 }
 
-UpgradeOutcome UpgradeSession::run()
+void UpgradeSession::onResponse(const DecodedResponse &response)
 {
-    const UpgradeOutcome outcome = engine.run(fileName, currentTarget);
-    emit finished(requester, outcome);
-    return outcome;
+    if (response.kind == Response::UpgradeAnswer)
+        engine.answerReceived(uint8_t(response.value));
 }
 
-UpgradeOutcome UpgradeSession::startAndWait(const QString &name, uint8_t target, int from, int maxRestartMs)
+void UpgradeSession::onRestartWaitOver()
 {
-    const UpgradeOutcome outcome = start(name, target, from);
-    if (outcome != UpgradeOutcome::Restarting)
-        return outcome;
-    QEventLoop loop;
-    std::optional<UpgradeOutcome> resumed;
-    connect(this, &UpgradeSession::finished, &loop, [&](int, UpgradeOutcome end) {
-        if (end == UpgradeOutcome::Restarting)
-            return;
-        resumed = end;
-        loop.quit();
-    });
-    QTimer::singleShot(maxRestartMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    if (resumed)
-        return *resumed;
     clearFlag();
     showMessage(UsbNotConnectedCode, {});
-    return UpgradeOutcome::DeviceLost;
+    emit finished(requester, UpgradeOutcome::DeviceLost);
 }
 
 bool UpgradeSession::sendCommand(uint8_t commandId, const QByteArray &payload, uint8_t target)
 {
-    return link.send(CommonSet, commandId, target, payload);
+    const bool sent = link.send(CommonSet, commandId, target, payload);
+    // The port would keep the bytes until the event loop turns again.
+    link.flush(0);
+    return sent;
 }
 
-void UpgradeSession::receive()
+void UpgradeSession::wakeAt(qint64 ms)
 {
-    link.receive();
+    stepTimer.start(int(std::clamp<qint64>(ms - clock.elapsed(), 0, INT_MAX)));
 }
 
 bool UpgradeSession::devicePresent()
 {
     if (!link.devicePortName().isEmpty())
         return true;
-    engine.finish();
     showMessage(0, QStringLiteral("USB 已断开 请尝试插上USB线或重新插拔USB"));
     qDebug() << "check port";
     return false;
@@ -112,6 +114,19 @@ void UpgradeSession::setUpdating(bool on)
 bool UpgradeSession::isUpdating() const
 {
     return readFlag ? readFlag() : flag;
+}
+
+void UpgradeSession::runEnded(UpgradeOutcome outcome)
+{
+    stepTimer.stop();
+    if (outcome == UpgradeOutcome::Restarting) {
+        emit restarting(requester);
+        if (restartWaitMs > 0) {
+            restartWait.start(restartWaitMs);
+            return;
+        }
+    }
+    emit finished(requester, outcome);
 }
 
 } // namespace Koru

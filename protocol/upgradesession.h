@@ -4,19 +4,23 @@
 #include "upgradeengine.h"
 #include "upgradehost.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
 namespace Koru {
 
 class DeviceLink;
+struct DecodedResponse;
 
 // The upgrade engine's one host. Runs the engine over the device link for whoever asked
 // (a row of the upgrade page, the console, the command-line flasher) and tells that
-// requester of its messages and progress. Remembers the file, the target and the
+// requester of its messages, progress and end. Hands the engine each upgrade answer as the
+// link decodes it, and wakes it with a timer. Remembers the file, the target and the
 // requester, so that a controller that restarts into its boot loader resumes its upgrade
 // when its port comes back.
 class UpgradeSession : public QObject, private UpgradeHost
@@ -33,13 +37,16 @@ public:
     void clearFlag() { setUpdating(false); }
 
     void setTimings(const UpgradeTimings &timings) { engine.setTimings(timings); }
+    // With a wait of more than 0 ms, a controller that restarts into its boot loader does
+    // not end the run as Restarting: its port has that long to come back, and finished()
+    // then tells how the resumed run ended (DeviceLost when the port did not come back).
+    void setRestartWait(int ms) { restartWaitMs = ms; }
 
-    UpgradeOutcome start(const QString &fileName, uint8_t target, int requester);
+    // Starts a run and returns at once; finished() tells how it ended. While a run goes on,
+    // ends at once as Busy and leaves that run alone.
+    void start(const QString &fileName, uint8_t target, int requester);
     // Runs the last upgrade again with the same file, target and requester.
-    UpgradeOutcome resume();
-    // Like start, but when the controller restarts into its boot loader, waits up to
-    // maxRestartMs for its port to come back and for the resumed run to end.
-    UpgradeOutcome startAndWait(const QString &fileName, uint8_t target, int requester, int maxRestartMs);
+    void resume();
     // Takes effect after the next acknowledged packet of a run the device has accepted.
     void requestStop() { engine.requestStop(); }
     bool isRunning() const { return engine.isRunning(); }
@@ -51,25 +58,32 @@ signals:
     // notice while it goes on (a module restarting into its boot loader).
     void message(int requester, const QString &text, bool ending);
     void progress(int requester, int maximum, int value);
+    // The controller restarts into its boot loader; its run resumes when its port is back.
+    void restarting(int requester);
     void finished(int requester, Koru::UpgradeOutcome outcome);
 
 private:
-    UpgradeOutcome run();
+    void onResponse(const DecodedResponse &response);
+    void onRestartWaitOver();
 
     bool sendCommand(uint8_t commandId, const QByteArray &payload, uint8_t target) override;
-    void receive() override;
-    int wait(int maxMs) override { return processEventsUntilAnswer(state, maxMs); }
+    qint64 clockMs() const override { return clock.elapsed(); }
+    void wakeAt(qint64 ms) override;
     bool devicePresent() override;
     void showMessage(int code, const QString &text) override;
     void showNotice(const QString &text) override;
     void showProgress(int maximum, int value) override { emit progress(requester, maximum, value); }
     void setUpdating(bool on) override;
     bool isUpdating() const override;
+    void runEnded(UpgradeOutcome outcome) override;
 
     DeviceLink &link;
-    DeviceState &state;
     QFile file;
     UpgradeEngine engine;
+    QElapsedTimer clock;
+    QTimer stepTimer;
+    QTimer restartWait;
+    int restartWaitMs = 0;
     QString fileName;
     uint8_t currentTarget = RemoteControllerId;
     int requester = 0;

@@ -1,12 +1,8 @@
 #pragma once
 
-#include <functional>
-
-struct DeviceState;
+#include <QtGlobal>
 
 namespace Koru {
-
-class UpgradeHost;
 
 // Repetition, time-out and presence-test intervals of one waiting step; a presence
 // interval of 0 means the step does not test for the device.
@@ -27,12 +23,28 @@ struct UpgradeTimings
     UpgradeStepTimes end{1000, 60000, 0};
 };
 
-enum class StepAnswer { Accepted, Refused, TimedOut, DeviceLost };
+// The clock of one waiting step, in milliseconds of the host's clock: when its command is
+// repeated, when the device's presence is tested and when it gives up. An answer that
+// arrives at the give-up time itself still counts, so the step gives up only after it.
+class StepWait
+{
+public:
+    // The step's command has just been sent.
+    void begin(const UpgradeStepTimes &stepTimes, qint64 now);
 
-// Polls the host's receive path until the step's answer is accepted, the device refuses,
-// the step times out or the device is gone; repeats the command meanwhile. The last poll
-// comes at the time-out itself, so an answer that arrives just in time still counts.
-StepAnswer awaitStepAnswer(UpgradeHost &host, DeviceState &state, const UpgradeStepTimes &times,
-                           const std::function<bool()> &accepted, const std::function<void()> &resend);
+    bool givenUp(qint64 now) const { return now - began >= times.giveUpMs; }
+    // True once per repetition that is due; the command counts as sent again.
+    bool takeResend(qint64 now);
+    // True once per presence test that is due.
+    bool takePresenceTest(qint64 now);
+    // When something is due next.
+    qint64 nextDue() const;
+
+private:
+    UpgradeStepTimes times;
+    qint64 began = 0;
+    qint64 sent = 0;
+    qint64 tested = 0;
+};
 
 } // namespace Koru

@@ -22,12 +22,17 @@ const uint8_t *bytesOf(const QByteArray &array)
 
 QByteArray statusOnly(int8_t status) { return QByteArray(1, char(status)); }
 
-QByteArray dataAnswer(int8_t status, uint16_t index)
+BootLoaderAnswer dataAnswer(int8_t status, uint16_t index)
 {
-    QByteArray answer(3, '\0');
-    answer[0] = char(status);
-    writeU16(reinterpret_cast<uint8_t *>(answer.data()) + 1, index);
-    return answer;
+    QByteArray payload(3, '\0');
+    payload[0] = char(status);
+    writeU16(reinterpret_cast<uint8_t *>(payload.data()) + 1, index);
+    return {CMD_ID_UPGRADE_DATA, payload};
+}
+
+BootLoaderAnswer endAnswer(int8_t status)
+{
+    return {CMD_ID_UPGRADE_END, statusOnly(status)};
 }
 
 } // namespace
@@ -63,37 +68,53 @@ void BootLoader::begin(uint32_t size)
     dataCount = 0;
 }
 
-std::optional<QByteArray> BootLoader::data(const QByteArray &request)
+QVector<BootLoaderAnswer> BootLoader::answer(uint8_t commandId, const QByteArray &request)
+{
+    return commandId == CMD_ID_UPGRADE_DATA ? data(request) : end(request);
+}
+
+QVector<BootLoaderAnswer> BootLoader::data(const QByteArray &request)
 {
     if (request.size() < 2)
-        return dataAnswer(StatusTransferError, 0);
+        return {dataAnswer(StatusTransferError, 0)};
     const uint16_t index = readU16(bytesOf(request));
     if (options.refuseDataCode < 0)
-        return dataAnswer(options.refuseDataCode, index);
+        return {dataAnswer(options.refuseDataCode, index)};
     const int length = request.size() - 2;
     const qint64 offset = qint64(index) * packetSize;
     if (!active || index >= packetLengths.size() || length > packetSize
         || offset + length > image.size())
-        return dataAnswer(StatusTransferError, index);
+        return {dataAnswer(StatusTransferError, index)};
 
     image.replace(int(offset), length, request.constData() + 2, length);
     packetLengths[index] = length;
     ++dataCount;
     if (options.dropEveryNthAck > 0 && dataCount % options.dropEveryNthAck == 0)
-        return std::nullopt;
-    return dataAnswer(0, index);
+        return {};
+    if (!options.repeatAcks)
+        return {dataAnswer(0, index)};
+    QVector<BootLoaderAnswer> answers(3, dataAnswer(0, index));
+    if (index > 0)
+        answers.append(dataAnswer(0, uint16_t(index - 1)));
+    return answers;
 }
 
-QByteArray BootLoader::end(const QByteArray &request)
+QVector<BootLoaderAnswer> BootLoader::end(const QByteArray &request)
 {
-    if (options.refuseEndCode < 0)
-        return statusOnly(options.refuseEndCode);
-    if (!active || request.size() < 8)
-        return statusOnly(StatusTransferError);
-    const uint32_t size = readU32(bytesOf(request));
-    const uint32_t checksum = readU32(bytesOf(request) + 4);
-    verified = imageComplete(size, checksum);
-    return statusOnly(verified ? int8_t(StatusReady) : StatusChecksumError);
+    QVector<BootLoaderAnswer> answers;
+    if (options.strayAckAtEnd)
+        answers.append(dataAnswer(0, uint16_t(packetLengths.size())));
+    if (options.refuseEndCode < 0) {
+        answers.append(endAnswer(options.refuseEndCode));
+    } else if (!active || request.size() < 8) {
+        answers.append(endAnswer(StatusTransferError));
+    } else {
+        const uint32_t size = readU32(bytesOf(request));
+        const uint32_t checksum = readU32(bytesOf(request) + 4);
+        verified = imageComplete(size, checksum);
+        answers.append(endAnswer(verified ? int8_t(StatusReady) : StatusChecksumError));
+    }
+    return answers;
 }
 
 bool BootLoader::imageComplete(uint32_t size, uint32_t checksum) const

@@ -5,9 +5,14 @@
 #include <QByteArray>
 #include <QVector>
 
-#include <optional>
-
 namespace Koru {
+
+// One answer frame's command id and payload.
+struct BootLoaderAnswer
+{
+    uint8_t commandId;
+    QByteArray payload;
+};
 
 // The upgrade side of one device: takes start, data, end and reset requests and builds
 // the status answers, keeping the image being received and the last completed one.
@@ -21,15 +26,17 @@ public:
     void setInApplication(bool on) { application = on; }
 
     QByteArray start(const QByteArray &request);
-    // No value when the knob drops this acknowledgement.
-    std::optional<QByteArray> data(const QByteArray &request);
-    QByteArray end(const QByteArray &request);
+    // The answers to a data or an end request, in the order they leave: none when the knob
+    // drops the acknowledgement, more than one when the knobs repeat or add some.
+    QVector<BootLoaderAnswer> answer(uint8_t commandId, const QByteArray &request);
     // True when a verified image has just been completed.
     bool reset();
 
     QByteArray completedImage() const { return completed; }
 
 private:
+    QVector<BootLoaderAnswer> data(const QByteArray &request);
+    QVector<BootLoaderAnswer> end(const QByteArray &request);
     void begin(uint32_t size);
     bool imageComplete(uint32_t size, uint32_t checksum) const;
 

@@ -139,9 +139,10 @@ std::optional<QByteArray> DeviceSimulator::handleCommon(uint8_t deviceId, uint8_
     case CMD_ID_UPGRADE_START:
         return startUpgrade(deviceId, request);
     case CMD_ID_UPGRADE_DATA:
-        return state.bootLoader.data(request);
     case CMD_ID_UPGRADE_END:
-        return state.bootLoader.end(request);
+        for (const BootLoaderAnswer &answer : state.bootLoader.answer(commandId, request))
+            reply(deviceId, CommonSet, answer.commandId, answer.payload);
+        break;
     case CMD_ID_RESET:
         resetDevice(deviceId);
         break;

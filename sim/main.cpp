@@ -77,6 +77,10 @@ std::vector<FlagKnob> flagKnobs()
          [](SimulatorOptions &o) { o.splitOutput = true; }},
         {QCommandLineOption("noise", "Send random bytes (never 0xAA) between frames."),
          [](SimulatorOptions &o) { o.noise = true; }},
+        {QCommandLineOption("repeat-acks", "Acknowledge every upgrade data packet three times, then the one before."),
+         [](SimulatorOptions &o) { o.repeatAcks = true; }},
+        {QCommandLineOption("stray-end-ack", "Answer the upgrade end first with an ack one past the last packet."),
+         [](SimulatorOptions &o) { o.strayAckAtEnd = true; }},
         {QCommandLineOption("app-mode",
                             "Answer the first upgrade start with status 2, then restart into the boot "
                             "loader: the remote controller's port goes away and comes back, a module "

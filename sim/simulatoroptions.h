@@ -22,6 +22,11 @@ struct SimulatorOptions
     int processingDelayMs = 0;
     // Every n-th upgrade data packet is stored but not acknowledged; 0 acknowledges all.
     int dropEveryNthAck = 0;
+    // Every upgrade data packet is acknowledged three times, then the packet before it once
+    // more (a noisy link, a retrying firmware).
+    bool repeatAcks = false;
+    // The upgrade end is answered first by an acknowledgement of a packet one past the last.
+    bool strayAckAtEnd = false;
     // Negative status codes that refuse the upgrade start, every data packet or the end;
     // 0 accepts.
     int8_t refuseStartCode = 0;

@@ -8,6 +8,7 @@
 #include "updatefileitem.h"
 #include "upgraderows.h"
 #include "upgradepackets.h"
+#include "upgradesession.h"
 #include "windowfixture.h"
 
 #include <QComboBox>
@@ -199,7 +200,10 @@ QString TestBadInput::writeImage(int size)
 // Starts the row's upgrade as a user does; true when the row reports success.
 bool TestBadInput::upgradeRow(UpdateFileItem *row)
 {
+    QSignalSpy finished(&link->upgrade(), &UpgradeSession::finished);
     QTest::mouseClick(rowButton(row, "zhengxian"), Qt::LeftButton);
+    if (finished.isEmpty())
+        finished.wait(60000);
     return labelText(row, "msgLabel") == QLatin1String("Upgrading Complete");
 }
 

@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using namespace Koru;
 
 namespace {

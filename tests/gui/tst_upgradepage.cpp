@@ -5,6 +5,7 @@
 #include "protocolids.h"
 #include "updatefileitem.h"
 #include "upgradepage.h"
+#include "upgradesession.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -266,7 +267,7 @@ void TestUpgradePage::upgradeThroughTheWindow()
 
     QTest::mouseClick(button(row, "zhengxian"), Qt::LeftButton);
 
-    QCOMPARE(childText(row, "msgLabel"), message);
+    QTRY_COMPARE(childText(row, "msgLabel"), message);
     QCOMPARE(childText(row, "bule"), percent);
     QCOMPARE(iniText(f, "isUpdataing"), QStringLiteral("0"));
     QFile image(path);
@@ -290,8 +291,10 @@ void TestUpgradePage::closeDuringTransferStopsAtZero()
     chooseFile(row, writeImage(16 * 4000));
     BootLoaderResponder device(f, 16);
     QTimer::singleShot(100, row, [row] { QTest::mouseClick(button(row, "itemClose"), Qt::LeftButton); });
+    QSignalSpy finished(&f.link().upgrade(), &UpgradeSession::finished);
 
     QTest::mouseClick(button(row, "zhengxian"), Qt::LeftButton);
+    QVERIFY(finished.wait(10000));
 
     QVERIFY(device.count(CMD_ID_UPGRADE_DATA) > 0);
     QVERIFY(device.count(CMD_ID_UPGRADE_DATA) < 4000);
@@ -338,10 +341,10 @@ void TestUpgradePage::secondRunWaitsForTheFirst()
 
     QTest::mouseClick(button(first, "zhengxian"), Qt::LeftButton);
 
+    QTRY_COMPARE_WITH_TIMEOUT(childText(first, "msgLabel"), QStringLiteral("Upgrading Complete"), 20000);
     QCOMPARE(secondMessage, QStringLiteral("Only one device is allowed to be upgraded onLine at a time"));
     QCOMPARE(lockAfterClose, QStringLiteral("0"));
     QCOMPARE(secondStops.count(), 0);
-    QCOMPARE(childText(first, "msgLabel"), QStringLiteral("Upgrading Complete"));
     QFile image(path);
     QVERIFY(image.open(QIODevice::ReadOnly));
     const QByteArray content = image.readAll();
@@ -363,6 +366,8 @@ void TestUpgradePage::controllerResumesAfterRestart()
     device.loader.setInApplication(true);
 
     QTest::mouseClick(button(row, "zhengxian"), Qt::LeftButton);
+    // The application's answer ends the run and leaves the flag set.
+    QTRY_VERIFY(!f.link().upgrade().isRunning());
     QCOMPARE(iniText(f, "isUpdataing"), QStringLiteral("1"));
     QCOMPARE(device.count(CMD_ID_UPGRADE_DATA), 0);
     QCOMPARE(childText(row, "msgLabel"), QString());
@@ -371,7 +376,7 @@ void TestUpgradePage::controllerResumesAfterRestart()
     f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
     QVERIFY(f.waitForDevice());
 
-    QCOMPARE(childText(row, "msgLabel"), QStringLiteral("Upgrading Complete"));
+    QTRY_COMPARE(childText(row, "msgLabel"), QStringLiteral("Upgrading Complete"));
     QFile image(path);
     QVERIFY(image.open(QIODevice::ReadOnly));
     const QByteArray content = image.readAll();

@@ -28,7 +28,6 @@
 
 using namespace Koru;
 
-Q_DECLARE_METATYPE(Koru::UpgradeOutcome)
 Q_DECLARE_METATYPE(Koru::SimulatorOptions)
 
 namespace {
@@ -67,6 +66,7 @@ private slots:
     void refusalIsReported();
     void startStatusZeroRepeatsUntilTimeOut();
     void pulledCableIsNoSuccess();
+    void controllerResumesAfterRestart_data();
     void controllerResumesAfterRestart();
     void commandLine_data();
     void commandLine();
@@ -77,6 +77,8 @@ private:
     bool startSimulator(const SimulatorOptions &options);
     // A link to the simulated controller's port, opened as koru-flash opens it.
     std::unique_ptr<DeviceLink> openLink(const UpgradeTimings &timings = {});
+    // Runs an upgrade to its end, as koru-flash waits for it.
+    UpgradeOutcome upgrade(UpgradeSession &session, int size, uint8_t target);
     // Checks that the output of --list (a table, or JSON) names exactly these devices.
     void checkListed(const QString &output, bool json, const QVector<uint8_t> &ids);
 
@@ -146,6 +148,16 @@ QString TestFlash::writeImage(int size)
     return path;
 }
 
+UpgradeOutcome TestFlash::upgrade(UpgradeSession &session, int size, uint8_t target)
+{
+    QSignalSpy finished(&session, &UpgradeSession::finished);
+    session.start(writeImage(size), target, 0);
+    if (finished.isEmpty() && !finished.wait(60000))
+        return UpgradeOutcome::Busy; // no test expects it: the comparison fails
+
+    return finished.first().at(1).value<UpgradeOutcome>();
+}
+
 void TestFlash::imageArrivesWhole_data()
 {
     QTest::addColumn<int>("size");
@@ -184,7 +196,7 @@ void TestFlash::imageArrivesWhole()
     UpgradeSession &host = deviceLink->upgrade();
     QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(host.start(writeImage(size), 0x13, 0), UpgradeOutcome::Succeeded);
+    QCOMPARE(upgrade(host, size, 0x13), UpgradeOutcome::Succeeded);
     QCOMPARE(messages.value(0).value(1).toString(), QStringLiteral("Upgrading Complete"));
     QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed[0].first, uint8_t(0x13));
@@ -227,7 +239,7 @@ void TestFlash::refusalIsReported()
     UpgradeSession &host = deviceLink->upgrade();
     QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(host.start(writeImage(500), RemoteControllerId, 0), UpgradeOutcome::Refused);
+    QCOMPARE(upgrade(host, 500, RemoteControllerId), UpgradeOutcome::Refused);
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0][1].toString(), message);
     QVERIFY(completed.isEmpty());
@@ -262,7 +274,7 @@ void TestFlash::startStatusZeroRepeatsUntilTimeOut()
     QElapsedTimer clock;
     clock.start();
 
-    QCOMPARE(host.start(writeImage(500), 0x13, 0), UpgradeOutcome::TimedOut);
+    QCOMPARE(upgrade(host, 500, 0x13), UpgradeOutcome::TimedOut);
     QVERIFY(clock.elapsed() >= 1000);
     // At 0, 100, ..., 900 ms; a loaded machine may let the last ones slip past 1 s.
     QVERIFY2(starts >= 8 && starts <= 10, qPrintable(QString::number(starts)));
@@ -285,28 +297,50 @@ void TestFlash::pulledCableIsNoSuccess()
             simulator->vanish();
     });
 
-    const UpgradeOutcome outcome = host.start(writeImage(16 * 200), RemoteControllerId, 0);
+    const UpgradeOutcome outcome = upgrade(host, 16 * 200, RemoteControllerId);
     QVERIFY(outcome == UpgradeOutcome::DeviceLost || outcome == UpgradeOutcome::SendFailed);
     QVERIFY(!messages.isEmpty());
     QVERIFY(messages.last()[1].toString() != QStringLiteral("Upgrading Complete"));
     QVERIFY(completed.isEmpty());
 }
 
+void TestFlash::controllerResumesAfterRestart_data()
+{
+    QTest::addColumn<int>("downtimeMs");
+    QTest::addColumn<int>("waitMs");
+    QTest::addColumn<UpgradeOutcome>("outcome");
+
+    QTest::newRow("port back in time") << 300 << 25000 << UpgradeOutcome::Succeeded;
+    QTest::newRow("port back too late") << 3000 << 500 << UpgradeOutcome::DeviceLost;
+}
+
 void TestFlash::controllerResumesAfterRestart()
 {
+    QFETCH(int, downtimeMs);
+    QFETCH(int, waitMs);
+    QFETCH(UpgradeOutcome, outcome);
     SimulatorOptions options;
     options.startInApplication = true;
     options.restartDelayMs = 100;
-    options.restartDowntimeMs = 300;
+    options.restartDowntimeMs = downtimeMs;
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
     const auto deviceLink = openLink();
     QVERIFY(deviceLink->isOpen());
     UpgradeSession &host = deviceLink->upgrade();
+    host.setRestartWait(waitMs);
+    QSignalSpy restarting(&host, &UpgradeSession::restarting);
+    QSignalSpy messages(&host, &UpgradeSession::message);
 
-    QCOMPARE(host.startAndWait(writeImage(1000), RemoteControllerId, 0, 25000), UpgradeOutcome::Succeeded);
-    QTRY_COMPARE(completed.size(), 1);
-    QCOMPARE(completed[0].second, imageContent(1000));
+    QCOMPARE(upgrade(host, 1000, RemoteControllerId), outcome);
+    QCOMPARE(restarting.size(), 1);
+    if (outcome == UpgradeOutcome::Succeeded) {
+        QTRY_COMPARE(completed.size(), 1);
+        QCOMPARE(completed[0].second, imageContent(1000));
+    } else {
+        QCOMPARE(messages.last()[1].toString(), QStringLiteral("USB not connected"));
+        QVERIFY(!host.isFlagSet());
+    }
 }
 
 void TestFlash::checkListed(const QString &output, bool json, const QVector<uint8_t> &ids)
@@ -379,6 +413,16 @@ void TestFlash::commandLine_data()
     options.refuseStartCode = -13;
     QTest::newRow("refused") << port + QStringList{"--target", "0x10", image} << options << false << 4 << "^$"
                              << "^koru-flash: Wrong firmware, please choose the right firmware\\n$" << -1 << true;
+    options = plain;
+    options.refuseEndCode = -7;
+    options.strayAckAtEnd = true;
+    QTest::newRow("ack past the last packet, end refused")
+        << port + QStringList{"--target", "0x13", image} << options << false << 4 << "^" + percentLines + "$"
+        << "^koru-flash: Error in firmware checking, " + QRegularExpression::escape(RetryAdvice) + "\\n$" << -1 << true;
+    options = plain;
+    options.repeatAcks = true;
+    QTest::newRow("every ack repeated") << port + QStringList{"--target", "0x13", image} << options << false << 0
+                                        << "^" + percentLines + complete << "^$" << 0x13 << true;
     options = plain;
     options.packetSize = 1;
     QTest::newRow("more than 65536 packets")

@@ -53,6 +53,10 @@ QString upgradeThroughRow(QWidget *window, uint8_t deviceId, const QString &file
     QElapsedTimer clock;
     clock.start();
     QTest::mouseClick(rowButton(row, "zhengxian"), Qt::LeftButton);
+    // The run ends with its message in the row, or the limit closes the row.
+    auto *messageLabel = row->findChild<QLabel *>(QStringLiteral("msgLabel"));
+    if (!QTest::qWaitFor([&] { return !stoppedAt.isEmpty() || !messageLabel->text().isEmpty(); }, limitMs + 10000))
+        return QStringLiteral("transfer to 0x%1 did not end").arg(deviceId, 2, 16);
     qInfo("soak: transfer to 0x%02X took %.1f s", deviceId, clock.elapsed() / 1000.0);
     if (!stoppedAt.isEmpty())
         return QStringLiteral("transfer to 0x%1 stopped after %2 s at %3")
@@ -60,7 +64,7 @@ QString upgradeThroughRow(QWidget *window, uint8_t deviceId, const QString &file
             .arg(limitMs / 1000)
             .arg(stoppedAt);
 
-    const QString message = row->findChild<QLabel *>(QStringLiteral("msgLabel"))->text();
+    const QString message = messageLabel->text();
     QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
     if (message != QCoreApplication::translate("UpgradeEngine", "upgred ok "))
         return QStringLiteral("transfer to 0x%1 ended with \"%2\"").arg(deviceId, 2, 16).arg(message);

@@ -25,16 +25,17 @@ void BootLoaderResponder::answerWrites()
     const QByteArrayList &writes = fixture.port()->writes;
     // A test may have taken the writes meanwhile.
     seenWrites = std::min(seenWrites, int(writes.size()));
-    for (const SentFrame &frame : parseWrites(writes.mid(seenWrites))) {
-        frames.append(frame);
-        const QByteArray answer = answerTo(frame);
-        if (!answer.isEmpty())
-            fixture.port()->feed(makeFrame(frame.target, AssistantId, CommonSet, frame.id, answer));
-    }
+    // The window may write again while an answer is fed: that waits for the next round.
+    const QByteArrayList fresh = writes.mid(seenWrites);
     seenWrites = writes.size();
+    for (const SentFrame &frame : parseWrites(fresh)) {
+        frames.append(frame);
+        for (const BootLoaderAnswer &answer : answerTo(frame))
+            fixture.port()->feed(makeFrame(frame.target, AssistantId, CommonSet, answer.commandId, answer.payload));
+    }
 }
 
-QByteArray BootLoaderResponder::answerTo(const SentFrame &frame)
+QVector<BootLoaderAnswer> BootLoaderResponder::answerTo(const SentFrame &frame)
 {
     switch (frame.set == CommonSet ? frame.id : 0) {
     case CMD_ID_UPGRADE_START:
@@ -42,11 +43,10 @@ QByteArray BootLoaderResponder::answerTo(const SentFrame &frame)
             --unansweredStarts;
             return {};
         }
-        return startAnswer.isEmpty() ? loader.start(frame.payload) : startAnswer;
+        return {{CMD_ID_UPGRADE_START, startAnswer.isEmpty() ? loader.start(frame.payload) : startAnswer}};
     case CMD_ID_UPGRADE_DATA:
-        return loader.data(frame.payload).value_or(QByteArray());
     case CMD_ID_UPGRADE_END:
-        return loader.end(frame.payload);
+        return loader.answer(frame.id, frame.payload);
     case CMD_ID_RESET:
         loader.reset();
         return {};

@@ -23,7 +23,7 @@ public:
 
 private:
     void answerWrites();
-    QByteArray answerTo(const SentFrame &frame);
+    QVector<Koru::BootLoaderAnswer> answerTo(const SentFrame &frame);
 
     const WindowFixture &fixture;
     int seenWrites = 0;

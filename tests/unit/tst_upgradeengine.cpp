@@ -10,13 +10,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <functional>
 #include <map>
+#include <optional>
 
 using namespace Koru;
 
 Q_DECLARE_METATYPE(Koru::PacketPlan::Fit)
-Q_DECLARE_METATYPE(Koru::UpgradeOutcome)
+
+// How a boot loader's acknowledgements go wrong.
+enum class AckFault { None, NextPacketFirst, Repeated, LastLate, PastLastAtEnd };
+Q_DECLARE_METATYPE(AckFault)
 
 namespace {
 
@@ -28,7 +33,8 @@ struct Command
 };
 
 // The engine's surroundings on a virtual clock: the device's answers and the user's
-// clicks are events at chosen times, and a wait jumps straight to the next event.
+// clicks are events at chosen times, and the clock jumps straight to the next event or to
+// the engine's wake-up, whichever comes first. Answers at the wake-up's time come first.
 class ScriptedHost : public UpgradeHost
 {
 public:
@@ -36,7 +42,30 @@ public:
     void answer(uint8_t id, const QByteArray &payload, int delayMs = 1)
     {
         const QByteArray frame = makeFrame(RemoteControllerId, AssistantId, CommonSet, id, payload);
-        at(now + delayMs, [this, frame] { rx.append(frame); });
+        at(now + delayMs, [this, frame] { deliver(frame); });
+    }
+
+    UpgradeOutcome run(const QString &fileName, uint8_t target)
+    {
+        outcome.reset();
+        wake.reset();
+        if (!engine->start(fileName, target))
+            return UpgradeOutcome::Busy;
+        while (!outcome) {
+            if (!wake && events.empty())
+                qFatal("the engine waits for nothing");
+            now = std::min(wake.value_or(LLONG_MAX), events.empty() ? LLONG_MAX : events.begin()->first);
+            while (!events.empty() && events.begin()->first <= now) {
+                const auto action = events.begin()->second;
+                events.erase(events.begin());
+                action();
+            }
+            if (!outcome && wake && *wake <= now) {
+                wake.reset();
+                engine->timerExpired();
+            }
+        }
+        return *outcome;
     }
 
     bool sendCommand(uint8_t id, const QByteArray &payload, uint8_t) override
@@ -46,28 +75,14 @@ public:
             device(sent.last());
         return true;
     }
-    void receive() override
-    {
-        Frame frame;
-        while (rx.takeFrame(frame) == FrameReassembler::Result::Frame)
-            applyResponse(frame, state);
-    }
-    int wait(int maxMs) override
-    {
-        const qint64 begin = now;
-        now = events.empty() ? now + maxMs : std::min(now + maxMs, std::max(now, events.begin()->first));
-        while (!events.empty() && events.begin()->first <= now) {
-            const auto action = events.begin()->second;
-            events.erase(events.begin());
-            action();
-        }
-        return int(now - begin);
-    }
+    qint64 clockMs() const override { return now; }
+    void wakeAt(qint64 ms) override { wake = ms; }
     bool devicePresent() override { return present; }
     void showMessage(int code, const QString &text) override { messages.append({code, text}); }
     void showProgress(int maximum, int value) override { progress.append({maximum, value}); }
     void setUpdating(bool on) override { updating = on; }
     bool isUpdating() const override { return updating; }
+    void runEnded(UpgradeOutcome end) override { outcome = end; }
 
     QList<Command> sentWithId(uint8_t id) const
     {
@@ -79,6 +94,7 @@ public:
     }
 
     DeviceState state;
+    UpgradeEngine *engine = nullptr;
     qint64 now = 0;
     bool present = true;
     bool updating = false;
@@ -88,8 +104,22 @@ public:
     std::function<void(const Command &)> device;
 
 private:
+    // As the link does: each frame is decoded and handed over before the next.
+    void deliver(const QByteArray &bytes)
+    {
+        rx.append(bytes);
+        Frame frame;
+        while (rx.takeFrame(frame) == FrameReassembler::Result::Frame) {
+            const DecodedResponse response = applyResponse(frame, state);
+            if (response.kind == Response::UpgradeAnswer)
+                engine->answerReceived(uint8_t(response.value));
+        }
+    }
+
     std::multimap<qint64, std::function<void()>> events;
     FrameReassembler rx;
+    std::optional<qint64> wake;
+    std::optional<UpgradeOutcome> outcome;
 };
 
 QByteArray bytes(std::initializer_list<int> values)
@@ -150,8 +180,8 @@ private slots:
     void startStatusZeroRepeatsUntilTimeOut();
     void answerOnTheLastPollCounts_data();
     void answerOnTheLastPollCounts();
-    void otherPacketNumberCausesNoResend();
-    void lateAckIsNoEndConfirmation();
+    void answersOutOfTurnChangeNothing_data();
+    void answersOutOfTurnChangeNothing();
     void lateStartAnswerIsNoAcknowledgement();
     void stopDuringTransferEndsAtZero();
     void stopBeforeStartAcceptedHasNoEffect();
@@ -179,6 +209,7 @@ void TestUpgradeEngine::init()
     host = std::make_unique<ScriptedHost>();
     file.close();
     engine = std::make_unique<UpgradeEngine>(*host, host->state, file);
+    host->engine = engine.get();
 }
 
 QString TestUpgradeEngine::writeFile(const QByteArray &content)
@@ -192,7 +223,7 @@ QString TestUpgradeEngine::writeFile(const QByteArray &content)
 
 UpgradeOutcome TestUpgradeEngine::runWith(const QByteArray &content, uint8_t target)
 {
-    return engine->run(writeFile(content), target);
+    return host->run(writeFile(content), target);
 }
 
 void TestUpgradeEngine::packetPlan_data()
@@ -262,6 +293,9 @@ void TestUpgradeEngine::transferSendsTheFileWhole()
     for (int i = 0; i < data.size(); ++i) {
         QCOMPARE(readU16(reinterpret_cast<const uint8_t *>(data[i].payload.constData())), uint16_t(i));
         received += data[i].payload.mid(2);
+        // Each packet leaves as the acknowledgement of the one before arrives.
+        if (i > 0)
+            QCOMPARE(data[i].at, data[i - 1].at + 1);
     }
     QCOMPARE(received, content);
     uint32_t sum = 0;
@@ -360,41 +394,67 @@ void TestUpgradeEngine::answerOnTheLastPollCounts()
     QCOMPARE(runWith(patternBytes(10)), outcome);
 }
 
-void TestUpgradeEngine::otherPacketNumberCausesNoResend()
+void TestUpgradeEngine::answersOutOfTurnChangeNothing_data()
 {
-    actAsBootLoader(*host, 16);
-    answerItself(*host, CMD_ID_UPGRADE_DATA, [this](const Command &c) {
-        const bool first = c.payload.startsWith(bytes({0, 0}));
-        if (first)
-            host->answer(c.id, bytes({0, 5, 0}), 10);
-        host->answer(c.id, QByteArray(1, '\0') + c.payload.left(2), first ? 100 : 1);
-    });
-    const QByteArray content = patternBytes(32);
+    QTest::addColumn<AckFault>("fault");
+    QTest::addColumn<int>("endStatus");
+    QTest::addColumn<int>("dataFrames"); // for the two packets of 16 bytes
+    QTest::addColumn<UpgradeOutcome>("outcome");
 
-    QCOMPARE(runWith(content), UpgradeOutcome::Succeeded);
-    const QList<Command> data = host->sentWithId(CMD_ID_UPGRADE_DATA);
-    QCOMPARE(data.size(), 2);
-    QVERIFY2(data[1].at >= data[0].at + 100, "packet 1 went out before packet 0 was acknowledged");
-    QCOMPARE(data[0].payload.mid(2) + data[1].payload.mid(2), content);
+    QTest::newRow("ack of the packet not yet sent") << AckFault::NextPacketFirst << 1 << 2 << UpgradeOutcome::Succeeded;
+    QTest::newRow("each ack three times, then the one before") << AckFault::Repeated << 1 << 2
+                                                               << UpgradeOutcome::Succeeded;
+    // The last packet is sent twice (its first acknowledgement is slow) and both copies are
+    // acknowledged; the second acknowledgement is no end confirmation.
+    QTest::newRow("late ack of the last packet, end refused") << AckFault::LastLate << -7 << 3
+                                                              << UpgradeOutcome::Refused;
+    QTest::newRow("ack one past the last, end refused") << AckFault::PastLastAtEnd << -7 << 2
+                                                        << UpgradeOutcome::Refused;
+    QTest::newRow("ack one past the last, end confirmed") << AckFault::PastLastAtEnd << 1 << 2
+                                                          << UpgradeOutcome::Succeeded;
+    QTest::newRow("end answered with status 0") << AckFault::None << 0 << 2 << UpgradeOutcome::TimedOut;
 }
 
-// The last packet is sent twice (its first acknowledgement is slow) and both copies are
-// acknowledged; the second acknowledgement must not pass for the end confirmation.
-void TestUpgradeEngine::lateAckIsNoEndConfirmation()
+// Only the acknowledgement of the packet that waits moves the transfer on, at once; only
+// the positive answer to the end is a success.
+void TestUpgradeEngine::answersOutOfTurnChangeNothing()
 {
-    host->device = [this](const Command &c) {
-        if (c.id == CMD_ID_UPGRADE_START)
+    QFETCH(AckFault, fault);
+    QFETCH(int, endStatus);
+    QFETCH(int, dataFrames);
+    QFETCH(UpgradeOutcome, outcome);
+    const int ackDelay = fault == AckFault::NextPacketFirst ? 50 : 1;
+    host->device = [this, fault, endStatus, ackDelay](const Command &c) {
+        const uint16_t number = readU16(reinterpret_cast<const uint8_t *>(c.payload.constData()));
+        const auto ack = [](int packet) { return bytes({0, packet & 0xFF, packet >> 8}); };
+        if (c.id == CMD_ID_UPGRADE_START) {
             host->answer(c.id, bytes({1, 16}));
-        else if (c.id == CMD_ID_UPGRADE_DATA)
-            host->answer(c.id, QByteArray(1, '\0') + c.payload.left(2), 130);
-        else if (c.id == CMD_ID_UPGRADE_END)
-            host->answer(c.id, bytes({-7}), 300);
+        } else if (c.id == CMD_ID_UPGRADE_DATA) {
+            if (fault == AckFault::NextPacketFirst)
+                host->answer(c.id, ack(number + 1));
+            const int repeats = fault == AckFault::Repeated ? 3 : 1;
+            for (int i = 0; i < repeats; ++i)
+                host->answer(c.id, ack(number), fault == AckFault::LastLate && number == 1 ? 130 : ackDelay);
+            if (fault == AckFault::Repeated && number > 0)
+                host->answer(c.id, ack(number - 1));
+        } else if (c.id == CMD_ID_UPGRADE_END) {
+            if (fault == AckFault::PastLastAtEnd)
+                host->answer(CMD_ID_UPGRADE_DATA, ack(2));
+            host->answer(c.id, bytes({endStatus}), fault == AckFault::LastLate ? 300 : 2);
+        }
     };
+    const QByteArray content = patternBytes(32);
 
-    QCOMPARE(runWith(patternBytes(10)), UpgradeOutcome::Refused);
-    QCOMPARE(host->sentWithId(CMD_ID_UPGRADE_DATA).size(), 2);
-    QCOMPARE(host->messages.value(0).first, -7);
-    QVERIFY(host->sentWithId(CMD_ID_RESET).isEmpty());
+    QCOMPARE(runWith(content), outcome);
+    const QList<Command> data = host->sentWithId(CMD_ID_UPGRADE_DATA);
+    QCOMPARE(data.size(), dataFrames);
+    QCOMPARE(data[1].at, data[0].at + ackDelay);
+    QCOMPARE(data[0].payload.mid(2) + data[1].payload.mid(2), content);
+    const bool succeeded = outcome == UpgradeOutcome::Succeeded;
+    QCOMPARE(host->sentWithId(CMD_ID_RESET).size(), succeeded ? 1 : 0);
+    QCOMPARE(host->messages.contains({0, QStringLiteral("upgred ok ")}), succeeded);
+    if (!succeeded)
+        QCOMPARE(host->messages.value(0).first, endStatus < 0 ? endStatus : -1);
 }
 
 // The start is repeated at 3 s and both starts are answered; the second answer arrives
@@ -554,7 +614,7 @@ void TestUpgradeEngine::unopenableFile_data()
 void TestUpgradeEngine::unopenableFile()
 {
     QFETCH(QString, name);
-    QCOMPARE(engine->run(name, RemoteControllerId), UpgradeOutcome::FileError);
+    QCOMPARE(host->run(name, RemoteControllerId), UpgradeOutcome::FileError);
     QVERIFY(host->sent.isEmpty());
     QCOMPARE(host->messages, (QList<QPair<int, QString>>{{0, QStringLiteral("file open error")}}));
 }
@@ -576,15 +636,15 @@ void TestUpgradeEngine::lostDeviceNeverSucceeds()
 void TestUpgradeEngine::nestedRunIsRefused()
 {
     actAsBootLoader(*host, 16, 5);
-    UpgradeOutcome nested = UpgradeOutcome::Succeeded;
-    host->at(12, [this, &nested] {
-        nested = engine->run(QStringLiteral("other.bin"), 0x13);
+    bool nestedStarted = true;
+    host->at(12, [this, &nestedStarted] {
+        nestedStarted = engine->start(QStringLiteral("other.bin"), 0x13);
         QVERIFY(host->updating);
     });
     const QByteArray content = patternBytes(64);
 
     QCOMPARE(runWith(content), UpgradeOutcome::Succeeded);
-    QCOMPARE(nested, UpgradeOutcome::Busy);
+    QVERIFY(!nestedStarted);
     QByteArray received;
     for (const Command &c : host->sentWithId(CMD_ID_UPGRADE_DATA))
         received += c.payload.mid(2);
