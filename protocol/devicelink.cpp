@@ -96,6 +96,9 @@ void DeviceLink::rescan()
     const bool retrying = reopenTimer->isActive();
     if (openPort(deviceName, !retrying)) {
         reopenTimer->stop();
+        // Only a run that was interrupted before this open resumes; one started meanwhile
+        // is the user's and goes on by itself.
+        resumeWhenSettled = upgradeSession->isFlagSet();
         settleTimer->start();
     }
 }
@@ -105,14 +108,14 @@ void DeviceLink::greetDevice()
 {
     if (!port->isOpen())
         return;
-    if (upgradeSession->isFlagSet()) {
+    if (resumeWhenSettled && upgradeSession->isFlagSet()) {
         // A run still inside its waits carries on by itself on the reopened port;
         // only an interrupted one is started again.
         if (!upgradeSession->isRunning()) {
             upgradeSession->resume();
             upgradeSession->clearFlag();
         }
-    } else {
+    } else if (!upgradeSession->isFlagSet()) {
         requestDeviceInfo();
     }
     emit deviceAttached();

@@ -112,6 +112,7 @@ private:
     DeviceState deviceState;
     UpgradeSession *upgradeSession = nullptr;
     QTimer *settleTimer = nullptr; // from the open to the first questions
+    bool resumeWhenSettled = false; // an upgrade was interrupted when the port opened
     QTimer *reopenTimer = nullptr; // runs while the path of a failed port is tried again
 };
 
