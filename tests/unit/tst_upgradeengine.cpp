@@ -401,7 +401,8 @@ void TestUpgradeEngine::answersOutOfTurnChangeNothing_data()
     QTest::addColumn<int>("dataFrames"); // for the two packets of 16 bytes
     QTest::addColumn<UpgradeOutcome>("outcome");
 
-    QTest::newRow("ack of the packet not yet sent") << AckFault::NextPacketFirst << 1 << 2 << UpgradeOutcome::Succeeded;
+    QTest::newRow("ack of the packet not yet sent") << AckFault::NextPacketFirst << 1 << 2
+                                                    << UpgradeOutcome::Succeeded;
     QTest::newRow("each ack three times, then the one before") << AckFault::Repeated << 1 << 2
                                                                << UpgradeOutcome::Succeeded;
     // The last packet is sent twice (its first acknowledgement is slow) and both copies are
