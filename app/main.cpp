@@ -45,12 +45,6 @@ int main(int argc, char *argv[])
     // of the window's CPU time at 50 reports a second. A user's own choice stands.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", "1");
-#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
-    // Qt 6 always scales to the screen's resolution and keeps fractional factors; Qt 5 does
-    // the same when asked, so the fixed-size window looks alike on both majors.
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
-#endif
     QApplication app(argc, argv); // takes Qt's own options out of argv
     const CommandLine options = CommandLine::parse(QCoreApplication::arguments());
     if (options.exitNow)
