@@ -93,10 +93,12 @@ void DeviceLink::rescan()
     }
     if (port->isOpen())
         return;
-    const bool retrying = reopenTimer->isActive();
-    if (openPort(deviceName, !retrying)) {
+    if (openPort(deviceName)) {
         reopenTimer->stop();
         settleTimer->start();
+    } else {
+        // It may open a moment later (a loose cable, a permission just granted).
+        reopenTimer->start();
     }
 }
 
@@ -123,30 +125,37 @@ void DeviceLink::choosePort(const QString &name)
     if (name == currentPortName && port->isOpen())
         return;
     close();
-    openPort(name, true);
+    lastFailure.clear(); // the user asked: the answer is shown even when it is the same
+    openPort(name);
 }
 
-// A failed open is announced only when asked: retries after a port failure stay quiet.
-bool DeviceLink::openPort(const QString &name, bool announceFailure)
+// A failure is announced once: a port that keeps failing the same way (a flapping cable, a
+// retry) says so only the first time, and the retries after a broken port say nothing.
+bool DeviceLink::openPort(const QString &name)
 {
     currentPortName = name;
     port->setPortName(name);
     if (port->open()) {
         qDebug() << "open ok";
+        lastFailure.clear();
+        retryingBrokenPort = false;
         emit connectionChanged(true, name);
         return true;
     }
     qDebug() << "open error";
-    if (announceFailure) {
-        emit connectionChanged(false, QString());
-        emit openFailed(port->lastOpenError());
-    }
+    const QString failure = name + QLatin1Char(' ') + QString::number(int(port->lastOpenError()));
+    if (retryingBrokenPort || failure == lastFailure)
+        return false;
+    lastFailure = failure;
+    emit connectionChanged(false, QString());
+    emit openFailed(port->lastOpenError());
     return false;
 }
 
 void DeviceLink::close()
 {
     reopenTimer->stop();
+    retryingBrokenPort = false;
     closePort();
 }
 
@@ -170,6 +179,7 @@ void DeviceLink::onPortFailed()
     qDebug() << "port error" << currentPortName;
     settleTimer->stop();
     port->close();
+    retryingBrokenPort = true;
     emit connectionChanged(false, QString());
     reopenTimer->start();
 }
