@@ -228,7 +228,10 @@ void MainWindow::showOpenError(DevicePort::OpenError reason)
     default:
         break;
     }
-    QMessageBox::warning(this, tr("waring"), text, QMessageBox::Yes);
+    // Not exec(): the link goes on meanwhile, and a port that keeps failing is not stacked up.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("waring"), text, QMessageBox::Yes, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainWindow::setTranslator(QTranslator *newTranslator)

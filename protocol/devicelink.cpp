@@ -93,13 +93,15 @@ void DeviceLink::rescan()
     }
     if (port->isOpen())
         return;
-    const bool retrying = reopenTimer->isActive();
-    if (openPort(deviceName, !retrying)) {
+    if (openPort(deviceName)) {
         reopenTimer->stop();
         // Only a run that was interrupted before this open resumes; one started meanwhile
         // is the user's and goes on by itself.
         resumeWhenSettled = upgradeSession->isFlagSet();
         settleTimer->start();
+    } else {
+        // It may open a moment later (a loose cable, a permission just granted).
+        reopenTimer->start();
     }
 }
 
@@ -126,30 +128,37 @@ void DeviceLink::choosePort(const QString &name)
     if (name == currentPortName && port->isOpen())
         return;
     close();
-    openPort(name, true);
+    lastFailure.clear(); // the user asked: the answer is shown even when it is the same
+    openPort(name);
 }
 
-// A failed open is announced only when asked: retries after a port failure stay quiet.
-bool DeviceLink::openPort(const QString &name, bool announceFailure)
+// A failure is announced once: a port that keeps failing the same way (a flapping cable, a
+// retry) says so only the first time, and the retries after a broken port say nothing.
+bool DeviceLink::openPort(const QString &name)
 {
     currentPortName = name;
     port->setPortName(name);
     if (port->open()) {
         qDebug() << "open ok";
+        lastFailure.clear();
+        retryingBrokenPort = false;
         emit connectionChanged(true, name);
         return true;
     }
     qDebug() << "open error";
-    if (announceFailure) {
-        emit connectionChanged(false, QString());
-        emit openFailed(port->lastOpenError());
-    }
+    const QString failure = name + QLatin1Char(' ') + QString::number(int(port->lastOpenError()));
+    if (retryingBrokenPort || failure == lastFailure)
+        return false;
+    lastFailure = failure;
+    emit connectionChanged(false, QString());
+    emit openFailed(port->lastOpenError());
     return false;
 }
 
 void DeviceLink::close()
 {
     reopenTimer->stop();
+    retryingBrokenPort = false;
     closePort();
 }
 
@@ -173,6 +182,7 @@ void DeviceLink::onPortFailed()
     qDebug() << "port error" << currentPortName;
     settleTimer->stop();
     port->close();
+    retryingBrokenPort = true;
     emit connectionChanged(false, QString());
     reopenTimer->start();
 }

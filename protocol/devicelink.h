@@ -96,7 +96,7 @@ signals:
 private:
     void rescan();
     void greetDevice();
-    bool openPort(const QString &name, bool announceFailure);
+    bool openPort(const QString &name);
     void closePort();
     void onPortFailed();
     void dispatch(const Frame &frame);
@@ -113,7 +113,9 @@ private:
     UpgradeSession *upgradeSession = nullptr;
     QTimer *settleTimer = nullptr; // from the open to the first questions
     bool resumeWhenSettled = false; // an upgrade was interrupted when the port opened
-    QTimer *reopenTimer = nullptr; // runs while the path of a failed port is tried again
+    QTimer *reopenTimer = nullptr; // runs while the controller's port is tried again
+    QString lastFailure;           // port and reason of the open failure last announced
+    bool retryingBrokenPort = false;
 };
 
 } // namespace Koru

@@ -37,4 +37,5 @@ private:
     Koru::SimulatorThread &simulator;
     QString directory;
     int versionAnswers = 0;
+    qint64 referenceKiB = -1;
 };

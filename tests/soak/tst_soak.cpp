@@ -1,5 +1,6 @@
 #include "devicelink.h"
 #include "fakeport.h"
+#include "faultsoak.h"
 #include "framereassembler.h"
 #include "hostileattacks.h"
 #include "koruresources.h"
@@ -57,10 +58,11 @@ int soakMs()
     return secondsFrom("KORU_SOAK_SECONDS", DefaultSeconds);
 }
 
-// KORU_SOAK_MODE=hostile runs the device attacks instead of the load run.
-bool hostileMode()
+// KORU_SOAK_MODE=hostile runs the device attacks instead of the load run, =faults the link
+// and settings faults.
+QByteArray soakMode()
 {
-    return qgetenv("KORU_SOAK_MODE") == "hostile";
+    return qgetenv("KORU_SOAK_MODE");
 }
 
 int attackMs()
@@ -239,6 +241,7 @@ private slots:
     void initTestCase();
     void windowKeepsUpUnderLoad();
     void deviceAttacks();
+    void linkFaults();
 
 private:
     QString flash(MainWindow &window, SoakLoad &load, uint8_t deviceId);
@@ -275,8 +278,8 @@ QString TestSoak::flash(MainWindow &window, SoakLoad &load, uint8_t deviceId)
 
 void TestSoak::windowKeepsUpUnderLoad()
 {
-    if (hostileMode())
-        QSKIP("KORU_SOAK_MODE=hostile runs the device attacks only");
+    if (!soakMode().isEmpty())
+        QSKIP("KORU_SOAK_MODE chooses another run");
     const int durationMs = soakMs();
     // Short trial runs take their reference sample after a third of their length.
     const int referenceMs = std::min(FirstMinuteMs, durationMs / 3);
@@ -349,7 +352,7 @@ void TestSoak::windowKeepsUpUnderLoad()
 // The log is on, as in the program, so that what the attacks cost it can be measured.
 void TestSoak::deviceAttacks()
 {
-    if (!hostileMode())
+    if (soakMode() != "hostile")
         QSKIP("the device attacks run with KORU_SOAK_MODE=hostile");
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=true"));
     SimulatorThread simulator;
@@ -362,6 +365,23 @@ void TestSoak::deviceAttacks()
     window.show();
     HostileSoak attacks(window, simulator, dir.path());
     const QStringList broken = attacks.runAll(attackMs());
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
+}
+
+void TestSoak::linkFaults()
+{
+    if (soakMode() != "faults")
+        QSKIP("the link and settings faults run with KORU_SOAK_MODE=faults");
+    SimulatorThread simulator;
+    const QString link = dir.filePath(QStringLiteral("ttyKORU2"));
+    if (!simulator.start(link))
+        QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(simulator.errorString())));
+    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
+    MainWindow window(deviceLink);
+    window.setTranslator(&translator);
+    window.show();
+    FaultSoak faults(deviceLink, simulator, dir.path());
+    const QStringList broken = faults.runAll();
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
 }
 

@@ -1,0 +1,191 @@
+#include "faultsoak.h"
+
+#include "devicelink.h"
+#include "inisettings.h"
+#include "simulatorthread.h"
+#include "soakprobes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <ctime>
+
+using namespace Koru;
+
+namespace {
+
+constexpr int FlapTimesPerSecond = 50;
+constexpr int FlapMs = 30000;
+constexpr int HangUps = 20;
+constexpr int HangUpDowntimeMs = 300;
+constexpr int NoticeLimitMs = 2000;
+constexpr int CpuWindowMs = 1000;
+constexpr double CpuLimit = 0.10;
+constexpr int PollLimitMs = 5000;
+constexpr qint64 GrowthLimitKiB = 10 * 1024;
+constexpr int Kills = 60;
+constexpr int WriteLimitMs = 1000;
+
+double threadCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+} // namespace
+
+FaultSoak::FaultSoak(DeviceLink &link, SimulatorThread &simulator, const QString &directory)
+    : link(link), simulator(simulator), directory(directory)
+{
+}
+
+template<typename Function>
+void FaultSoak::onSimulatorThread(Function function)
+{
+    QMetaObject::invokeMethod(simulator.host(), function, Qt::BlockingQueuedConnection);
+}
+
+QStringList FaultSoak::runAll()
+{
+    QObject counter;
+    QObject::connect(&link, &DeviceLink::responseReceived, &counter,
+                     [this](const DecodedResponse &r) { versionAnswers += r.kind == Response::DeviceVersion; });
+    versionAnswers = 0;
+    link.requestDeviceInfo();
+    if (waitForPoll() < 0)
+        return {QStringLiteral("the device was not polled before the faults")};
+    const qint64 startKiB = residentKiB();
+    QStringList failures = hangUps();
+    failures += flapping();
+    const qint64 endKiB = residentKiB();
+    // The first hang-up's reopen and redraws warm the caches up; growth is counted from there.
+    qInfo("faults: resident memory %lld KiB at the start, %lld KiB after the first hang-up, %lld KiB after "
+          "all link faults",
+          startKiB, referenceKiB, endKiB);
+    if (endKiB - referenceKiB >= GrowthLimitKiB)
+        failures << QStringLiteral("resident memory grew from %1 to %2 KiB").arg(referenceKiB).arg(endKiB);
+    failures += killedSettingsWrites();
+    return failures;
+}
+
+qint64 FaultSoak::waitForPoll()
+{
+    QElapsedTimer clock;
+    clock.start();
+    return QTest::qWaitFor([this] { return versionAnswers > 0; }, PollLimitMs) ? clock.elapsed() : -1;
+}
+
+QStringList FaultSoak::flapping()
+{
+    int closes = 0;
+    QObject counter;
+    QObject::connect(&link, &DeviceLink::connectionChanged, &counter, [&closes](bool on) { closes += !on; });
+    SimulatorHost *host = simulator.host();
+    qint64 halfwayKiB = -1; // beside the end's figure: growth that goes on, or a level reached
+    QTimer::singleShot(FlapMs / 2, &counter, [&halfwayKiB] { halfwayKiB = residentKiB(); });
+    onSimulatorThread([host] { host->flap(FlapTimesPerSecond, FlapMs); });
+    bool flapping = true;
+    const auto flapEnded = [&] {
+        onSimulatorThread([host, &flapping] { flapping = host->isFlapping(); });
+        return !flapping;
+    };
+    if (!QTest::qWaitFor(flapEnded, FlapMs + 10000))
+        return {QStringLiteral("the flapping did not end")};
+    versionAnswers = 0;
+    const qint64 polledMs = waitForPoll();
+    qInfo("faults: %d s of flapping at %d Hz, %d disconnects seen; polled %lld ms after; resident memory "
+          "%lld KiB halfway, %lld KiB at the end",
+          FlapMs / 1000, FlapTimesPerSecond, closes, polledMs, halfwayKiB, residentKiB());
+    if (polledMs < 0)
+        return {QStringLiteral("the steady device was not polled within 5 s after the flapping")};
+    return {};
+}
+
+QStringList FaultSoak::hangUps()
+{
+    QStringList failures;
+    SimulatorHost *host = simulator.host();
+    double worstShare = 0;
+    qint64 slowestPollMs = 0;
+    for (int cycle = 1; cycle <= HangUps; ++cycle) {
+        versionAnswers = 0;
+        QElapsedTimer sinceHangUp;
+        sinceHangUp.start();
+        onSimulatorThread([host] { host->hangUp(HangUpDowntimeMs); });
+        if (!QTest::qWaitFor([this] { return !link.isOpen(); }, NoticeLimitMs)) {
+            failures << QStringLiteral("hang-up %1 was not noticed").arg(cycle);
+            continue;
+        }
+        const double cpuBefore = threadCpuSeconds();
+        QElapsedTimer window;
+        window.start();
+        QTest::qWait(CpuWindowMs); // the window the share is taken over; nothing is awaited
+        const double share = (threadCpuSeconds() - cpuBefore) / (double(window.nsecsElapsed()) / 1e9);
+        worstShare = std::max(worstShare, share);
+        if (share >= CpuLimit)
+            failures << QStringLiteral("hang-up %1: %2 % of a core").arg(cycle).arg(100 * share, 0, 'f', 1);
+        if (waitForPoll() < 0)
+            failures << QStringLiteral("hang-up %1: not polled within 5 s").arg(cycle);
+        slowestPollMs = std::max(slowestPollMs, sinceHangUp.elapsed());
+        if (cycle == 1)
+            referenceKiB = residentKiB();
+    }
+    qInfo("faults: %d hang-ups; worst CPU share after one %.1f %% of a core; slowest poll %lld ms after the "
+          "hang-up",
+          HangUps, 100 * worstShare, slowestPollMs);
+    return failures;
+}
+
+// A program killed at a random moment of its writes leaves kestan.ini whole, and whatever
+// lock it left does not hold up the next write.
+QStringList FaultSoak::killedSettingsWrites()
+{
+    const QString writer = QCoreApplication::applicationDirPath() + QStringLiteral("/soak_iniwriter");
+    if (!QFileInfo::exists(writer))
+        return {QStringLiteral("soak_iniwriter is not built")};
+    const QString folder = QDir(directory).filePath(QStringLiteral("kills"));
+    QDir().mkpath(folder);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder);
+    QStringList failures;
+    QRandomGenerator random(0x4B111);
+    int locksLeft = 0;
+    qint64 slowestWriteMs = 0;
+    for (int kill = 1; kill <= Kills && failures.isEmpty(); ++kill) {
+        QProcess program;
+        program.start(writer, QStringList());
+        if (!program.waitForReadyRead(5000)) { // it says so once it writes
+            failures << QStringLiteral("the writer did not start");
+            break;
+        }
+        QTest::qWait(int(random.bounded(5, 60))); // a random moment among its writes
+        ::kill(pid_t(program.processId()), SIGKILL);
+        program.waitForFinished();
+        locksLeft += QFileInfo::exists(QStringLiteral("kestan.ini.lock"));
+        bool counted = false;
+        iniValue(QStringLiteral("count")).toLongLong(&counted);
+        QElapsedTimer write;
+        write.start();
+        const bool written = setIniValue(QStringLiteral("after"), QString::number(kill));
+        slowestWriteMs = std::max(slowestWriteMs, write.elapsed());
+        if (iniFileDamaged() || !counted)
+            failures << QStringLiteral("kill %1 left kestan.ini damaged").arg(kill);
+        if (!written || write.elapsed() > WriteLimitMs || iniValue(QStringLiteral("after")) != QString::number(kill))
+            failures << QStringLiteral("the write after kill %1 took %2 ms, stored: %3")
+                            .arg(kill)
+                            .arg(write.elapsed())
+                            .arg(written);
+    }
+    QDir::setCurrent(previous);
+    qInfo("faults: %d kills during settings writes, %d left a lock; slowest write after a kill %lld ms", Kills,
+          locksLeft, slowestWriteMs);
+    return failures;
+}
