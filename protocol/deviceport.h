@@ -64,6 +64,7 @@ private:
     void watchNestedLoops();
 
     QSerialPort port;
+    QString givenName;
     OpenError openError = OpenError::None;
     bool announcing = false;
     QTimer nestedLoopPoll{this};

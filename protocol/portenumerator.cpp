@@ -68,7 +68,7 @@ QList<PortInfo> SystemPortEnumerator::scanPorts()
     QList<PortInfo> ports;
     const auto available = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : available)
-        ports.append({info.portName(), info.vendorIdentifier(), info.productIdentifier()});
+        ports.append({info.portName(), info.vendorIdentifier(), info.productIdentifier(), info.serialNumber()});
     return ports;
 }
 
@@ -144,6 +144,6 @@ QList<PortInfo> FixedPathEnumerator::getPorts() const
 {
     QList<PortInfo> ports = base->getPorts();
     if (QFileInfo::exists(path))
-        ports.append({path, Koru::DeviceVendorId, Koru::DeviceProductId});
+        ports.append({path, Koru::DeviceVendorId, Koru::DeviceProductId, {}});
     return ports;
 }

@@ -12,10 +12,12 @@ struct PortInfo
     QString portName;
     quint16 vendorID = 0;
     quint16 productID = 0;
+    QString serialNumber; // the USB serial number; empty where the port has none
 
     bool operator==(const PortInfo &other) const
     {
-        return portName == other.portName && vendorID == other.vendorID && productID == other.productID;
+        return portName == other.portName && vendorID == other.vendorID && productID == other.productID
+               && serialNumber == other.serialNumber;
     }
 };
 

@@ -35,6 +35,21 @@ UpgradeEngine::UpgradeEngine(UpgradeHost &host, DeviceState &state, QFile &file,
 
 UpgradeOutcome UpgradeEngine::run(const QString &fileName, uint8_t target)
 {
+    if (running) {
+        qDebug() << "upgrade running, second start refused";
+        return UpgradeOutcome::Busy;
+    }
+    if (!openFile(fileName)) {
+        qDebug() << "upgrade error";
+        return *fail(UpgradeOutcome::FileError, 0, tr("file open error"));
+    }
+    // Read whole, so that a pipe or a file that grows sends what its checksum covers.
+    file.seek(0);
+    return run(file.readAll(), target);
+}
+
+UpgradeOutcome UpgradeEngine::run(const QByteArray &bytes, uint8_t target)
+{
     // A nested run (a re-plugged device, a row started after a stop) would share the
     // file and the answers with this one.
     if (running) {
@@ -45,11 +60,7 @@ UpgradeOutcome UpgradeEngine::run(const QString &fileName, uint8_t target)
     this->target = target;
     host.setUpdating(false);
     stopRequested = false;
-    if (!openFile(fileName)) {
-        qDebug() << "upgrade error";
-        return *fail(UpgradeOutcome::FileError, 0, tr("file open error"));
-    }
-    if (!readFile())
+    if (!takeImage(bytes))
         return *fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
     if (Failure failure = start())
         return *failure;
@@ -96,18 +107,16 @@ bool UpgradeEngine::openFile(const QString &fileName)
     return file.open(QIODevice::ReadOnly);
 }
 
-// Takes the size and the checksum; false for a file no packet size could carry.
-bool UpgradeEngine::readFile()
+// Takes the size and the checksum; false for an image no packet size could carry.
+bool UpgradeEngine::takeImage(const QByteArray &bytes)
 {
-    if (file.size() > qint64(MaxPacketCount) * MaxPacketSize)
+    if (bytes.size() > qint64(MaxPacketCount) * MaxPacketSize)
         return false;
-    fileSize = uint32_t(file.size());
-    file.seek(0);
-    const QByteArray content = file.read(fileSize);
-    qDebug() << "readfilesize =" << content.size() << fileSize;
-    byteSum(reinterpret_cast<const uint8_t *>(content.constData()), size_t(content.size()), &checksum);
+    image = bytes;
+    fileSize = uint32_t(image.size());
+    qDebug() << "readfilesize =" << image.size() << fileSize;
+    byteSum(reinterpret_cast<const uint8_t *>(image.constData()), size_t(image.size()), &checksum);
     qDebug() << "checksum1=" << checksum;
-    file.seek(0);
     return true;
 }
 
@@ -238,10 +247,9 @@ UpgradeEngine::Failure UpgradeEngine::sendPackets(const PacketPlan &plan)
 UpgradeEngine::Failure UpgradeEngine::sendPacket(const PacketPlan &plan, uint32_t packet)
 {
     const int length = plan.length(packet);
-    QByteArray payload(2 + length, '\0');
+    QByteArray payload(2, '\0');
     writeU16(reinterpret_cast<uint8_t *>(payload.data()), uint16_t(packet));
-    file.seek(plan.offset(packet));
-    file.read(payload.data() + 2, length);
+    payload.append(image.constData() + plan.offset(packet), length);
 
     state.upgErrorCode = 0;
     // Any value but this packet's number, so that only its own acknowledgement matches.

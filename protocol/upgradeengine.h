@@ -42,6 +42,8 @@ public:
     UpgradeEngine(UpgradeHost &host, DeviceState &state, QFile &file, const UpgradeTimings &timings = {});
 
     UpgradeOutcome run(const QString &fileName, uint8_t target);
+    // The same with an image its caller has read already (a pipe, a checked file).
+    UpgradeOutcome run(const QByteArray &bytes, uint8_t target);
     // Takes effect after the next acknowledged packet, and only once the device has
     // accepted the start command.
     void requestStop();
@@ -56,7 +58,7 @@ private:
 
     void endRun(bool keepUpdating);
     bool openFile(const QString &fileName);
-    bool readFile();
+    bool takeImage(const QByteArray &bytes);
     Failure fail(UpgradeOutcome outcome, int code, const QString &text = {});
     Failure conclude(StepAnswer answer, const char *logText);
 
@@ -77,6 +79,7 @@ private:
     bool running = false;
     bool stopRequested = false;
     uint8_t target = 0;
+    QByteArray image; // the bytes sent, read once before the start command
     uint32_t fileSize = 0;
     uint32_t checksum = 0;
 };

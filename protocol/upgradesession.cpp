@@ -28,6 +28,17 @@ void UpgradeSession::keepFlagIn(std::function<bool()> read, std::function<void(b
 UpgradeOutcome UpgradeSession::start(const QString &name, uint8_t target, int from)
 {
     fileName = name;
+    image.reset();
+    currentTarget = target;
+    requester = from;
+    file.close();
+    return run();
+}
+
+UpgradeOutcome UpgradeSession::start(const QByteArray &bytes, uint8_t target, int from)
+{
+    fileName.clear();
+    image = bytes;
     currentTarget = target;
     requester = from;
     file.close();
@@ -41,7 +52,7 @@ UpgradeOutcome UpgradeSession::resume()
 
 UpgradeOutcome UpgradeSession::run()
 {
-    const UpgradeOutcome outcome = engine.run(fileName, currentTarget);
+    const UpgradeOutcome outcome = image ? engine.run(*image, currentTarget) : engine.run(fileName, currentTarget);
     emit finished(requester, outcome);
     return outcome;
 }

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace Koru {
 
@@ -35,6 +36,8 @@ public:
     void setTimings(const UpgradeTimings &timings) { engine.setTimings(timings); }
 
     UpgradeOutcome start(const QString &fileName, uint8_t target, int requester);
+    // The same with the image's bytes, read by the caller.
+    UpgradeOutcome start(const QByteArray &image, uint8_t target, int requester);
     // Runs the last upgrade again with the same file, target and requester.
     UpgradeOutcome resume();
     // Like start, but when the controller restarts into its boot loader, waits up to
@@ -71,6 +74,7 @@ private:
     QFile file;
     UpgradeEngine engine;
     QString fileName;
+    std::optional<QByteArray> image; // given instead of a file name
     uint8_t currentTarget = RemoteControllerId;
     int requester = 0;
     bool flag = false;

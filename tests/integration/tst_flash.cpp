@@ -317,8 +317,8 @@ void TestFlash::checkListed(const QString &output, bool json, const QVector<uint
     if (json) {
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(output.toUtf8(), &error);
-        QVERIFY2(document.isArray(), qPrintable(error.errorString()));
-        for (const QJsonValue &value : document.array()) {
+        QVERIFY2(document.isObject(), qPrintable(error.errorString()));
+        for (const QJsonValue &value : document.object().value("devices").toArray()) {
             const QJsonObject device = value.toObject();
             rows.append({device.value("type").toString(),
                          QStringLiteral("0x%1").arg(QString::number(device.value("id").toInt(), 16).toUpper()),
@@ -326,7 +326,8 @@ void TestFlash::checkListed(const QString &output, bool json, const QVector<uint
                          device.value("bootLoaderVersion").toString(), device.value("firmwareVersion").toString()});
         }
     } else {
-        QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // The devices, a blank line, the controllers.
+        QStringList lines = output.left(output.indexOf(QLatin1String("\n\n"))).split(QLatin1Char('\n'));
         QVERIFY(!lines.isEmpty());
         const QRegularExpression header("^TYPE +ID +HARDWARE ID +SERIAL NUMBER +BOOT LOADER +FIRMWARE$");
         QVERIFY2(lines.takeFirst().contains(header), qPrintable(output));
@@ -411,22 +412,24 @@ void TestFlash::commandLine_data()
     QTest::newRow("two files") << port + QStringList{"--target", "0x10", image, image} << plain << false << 1
                                << "^$" << "^koru-flash: one file at a time" << -1 << false;
     QTest::newRow("list") << port + QStringList{"--list"} << plain << false << 0 << "^TYPE " << "^$" << -1 << true;
-    QTest::newRow("list as JSON") << port + QStringList{"--list", "--json"} << plain << false << 0 << "^\\[\\n"
+    QTest::newRow("list as JSON") << port + QStringList{"--list", "--json"} << plain << false << 0 << "^\\{\\n"
                                   << "^$" << -1 << true;
     options = plain;
     options.deviceIds = {0x2C, RemoteControllerId, 0x15};
     QTest::newRow("list of other devices") << port + QStringList{"--list"} << options << false << 0 << "^TYPE "
                                            << "^$" << -1 << true;
     options.deviceIds.clear();
-    QTest::newRow("list, no device answers") << port + QStringList{"--list"} << options << false << 5 << "^$"
+    QTest::newRow("list, no device answers") << port + QStringList{"--list"} << options << false << 5
+                                             << "^CONTROLLER PORT +USB SERIAL\n\\S+/ttyKORU0 +-\n$"
                                              << "^koru-flash: no device answered on \\S+\\n$" << -1 << true;
     QTest::newRow("list as JSON, no device answers")
-        << port + QStringList{"--list", "--json"} << options << false << 5 << "^\\[\\n?\\]\\n$"
+        << port + QStringList{"--list", "--json"} << options << false << 5
+        << "\"devices\": \\[\\n?\\s*\\],\\n\\s*\"error\": \"no-answer\",\\n\\s*\"exitCode\": 5,"
         << "^koru-flash: no device answered on \\S+\\n$" << -1 << true;
     QTest::newRow("list with a target") << port + QStringList{"--list", "--target", "0x10"} << plain << false << 1
                                         << "^$" << "^koru-flash: --list shows every device" << -1 << false;
-    QTest::newRow("JSON without list") << port + QStringList{"--json", "--target", "0x10", image} << plain << false
-                                       << 1 << "^$" << "^koru-flash: --json goes with --list" << -1 << false;
+    QTest::newRow("list with --all") << port + QStringList{"--list", "--all"} << plain << false << 1 << "^$"
+                                     << "^koru-flash: --device names one controller" << -1 << false;
 }
 
 // The built koru-flash against the simulator on its pseudo-terminal, as a user runs it.

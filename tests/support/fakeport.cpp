@@ -43,10 +43,10 @@ void FakePortEnumerator::setPorts(const QList<PortInfo> &newPorts)
 
 PortInfo FakePortEnumerator::device(const QString &name)
 {
-    return {name, Koru::DeviceVendorId, Koru::DeviceProductId};
+    return {name, Koru::DeviceVendorId, Koru::DeviceProductId, {}};
 }
 
 PortInfo FakePortEnumerator::other(const QString &name)
 {
-    return {name, 0x1234, 0x0001};
+    return {name, 0x1234, 0x0001, {}};
 }
