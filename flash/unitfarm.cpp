@@ -81,11 +81,14 @@ void UnitFarm::startUnit(const PortInfo &controller)
     unit.run->moveToThread(unit.thread);
     connect(unit.thread, &QThread::started, unit.run, &UnitRun::begin);
     connect(unit.thread, &QThread::finished, unit.run, &QObject::deleteLater);
-    connect(unit.run, &UnitRun::progress, this, [this, unit](int percent) {
-        if (single)
+    // Off a terminal, a line per ten percent and unit.
+    connect(unit.run, &UnitRun::progress, this, [this, unit, shown = -1](int percent) mutable {
+        if (single) {
             output.progress(percent);
-        else if (output.isTerminal() || percent % 10 == 0)
+        } else if (percent != shown && (output.isTerminal() || percent % 10 == 0)) {
+            shown = percent;
             output.unitLine(unit.line, FlashText::tr("%1: %2%").arg(unit.label).arg(percent));
+        }
     });
     connect(unit.run, &UnitRun::notice, this, [this, unit](const QString &text) {
         if (single)
@@ -155,12 +158,14 @@ void UnitFarm::endIfIdle()
 
 void UnitFarm::end()
 {
-    const int exitCode = stopping ? ExitStopped : worst;
+    // A unit stopped mid-run has the highest status; a line loop ended between units has
+    // the worst of its units'.
+    const int exitCode = worst;
     if (output.isJson()) {
         const bool many = results.size() != 1 || line;
         QJsonObject document{
             {QStringLiteral("exitCode"), exitCode},
-            {QStringLiteral("error"), exitCode == ExitSuccess ? QJsonValue() : QJsonValue(stopping ? QStringLiteral("stopped") : worstKey)},
+            {QStringLiteral("error"), exitCode == ExitSuccess ? QJsonValue() : QJsonValue(worstKey)},
             {QStringLiteral("message"), many ? FlashText::tr("%1 passed, %2 failed").arg(passes).arg(failures)
                                              : lastMessage},
             {QStringLiteral("passed"), passes},

@@ -6,9 +6,12 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 using namespace Koru;
 
@@ -131,6 +134,47 @@ void report(const QString &line)
     out.flush();
 }
 
+// Several controllers at once, each on a pseudo-terminal of its own.
+struct UnitOptions
+{
+    const QCommandLineOption count{QStringLiteral("count"),
+                                   QStringLiteral("Serve this many remote controllers (1-64), each on a "
+                                                  "pseudo-terminal of its own; needs --by-id."),
+                                   QStringLiteral("n")};
+    const QCommandLineOption byId{QStringLiteral("by-id"),
+                                  QStringLiteral("Keep each controller's link in this folder, named as "
+                                                 "/dev/serial/by-id names USB serial ports, with the "
+                                                 "controller's USB serial number (KSIM0001, ...)."),
+                                  QStringLiteral("dir")};
+};
+
+constexpr int MostUnits = 64;
+
+bool startUnits(const QCommandLineParser &parser, const UnitOptions &units, const SimulatorOptions &options,
+                const QString &link, std::vector<std::unique_ptr<SimulatorHost>> *hosts)
+{
+    QTextStream err(stderr);
+    bool ok = true;
+    const int count = parser.isSet(units.count) ? parser.value(units.count).toInt(&ok) : 1;
+    if (!ok || count < 1 || count > MostUnits || (parser.isSet(units.count) && !parser.isSet(units.byId))) {
+        err << "koru-devsim: --count takes 1 to " << MostUnits << " and needs --by-id\n";
+        return false;
+    }
+    const QDir folder(parser.value(units.byId));
+    for (int unit = 1; unit <= count; ++unit) {
+        auto host = std::make_unique<SimulatorHost>(options);
+        const QString path = parser.isSet(units.byId)
+                                 ? folder.filePath(SimulatorHost::byIdLinkName(SimulatorHost::unitSerial(unit)))
+                                 : link;
+        if (!host->start(path)) {
+            err << "koru-devsim: cannot open the port: " << host->errorString() << '\n';
+            return false;
+        }
+        hosts->push_back(std::move(host));
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -153,6 +197,9 @@ int main(int argc, char *argv[])
         QStringLiteral("ids"));
     parser.addOption(link);
     parser.addOption(devicesOption);
+    const UnitOptions unitOptions;
+    parser.addOption(unitOptions.count);
+    parser.addOption(unitOptions.byId);
     const std::vector<NumberKnob> numbers = numberKnobs();
     const std::vector<FlagKnob> flags = flagKnobs();
     for (const NumberKnob &knob : numbers)
@@ -179,24 +226,25 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    SimulatorHost host(options);
-    if (!host.start(parser.value(link))) {
-        QTextStream(stderr) << "koru-devsim: cannot open the port: " << host.errorString() << '\n';
-        return 1;
-    }
+    std::vector<std::unique_ptr<SimulatorHost>> hosts;
+    if (!startUnits(parser, unitOptions, options, parser.value(link), &hosts))
+        return parser.isSet(unitOptions.count) ? 2 : 1;
     // SIGINT and SIGTERM end the event loop.
     if (!handleStopSignals(&app, &QCoreApplication::quit, SignalRepeat::Every)) {
         QTextStream(stderr) << "koru-devsim: cannot watch SIGINT and SIGTERM\n";
         return 1;
     }
-    announce(host);
-    QObject::connect(&host, &SimulatorHost::vanished, &app, [] { report(QStringLiteral("port gone")); });
-    QObject::connect(&host, &SimulatorHost::reappeared, &app, [&host] { announce(host); });
-    QObject::connect(host.simulator(), &DeviceSimulator::upgradeCompleted, &app,
-                     [](uint8_t deviceId, const QByteArray &image) {
-                         report(QStringLiteral("device 0x%1: upgrade completed, %2 bytes")
-                                    .arg(deviceId, 2, 16, QLatin1Char('0'))
-                                    .arg(image.size()));
-                     });
+    for (const auto &unit : hosts) {
+        SimulatorHost &host = *unit;
+        announce(host);
+        QObject::connect(&host, &SimulatorHost::vanished, &app, [] { report(QStringLiteral("port gone")); });
+        QObject::connect(&host, &SimulatorHost::reappeared, &app, [&host] { announce(host); });
+        QObject::connect(host.simulator(), &DeviceSimulator::upgradeCompleted, &app,
+                         [](uint8_t deviceId, const QByteArray &image) {
+                             report(QStringLiteral("device 0x%1: upgrade completed, %2 bytes")
+                                        .arg(deviceId, 2, 16, QLatin1Char('0'))
+                                        .arg(image.size()));
+                         });
+    }
     return app.exec();
 }

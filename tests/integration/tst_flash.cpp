@@ -12,6 +12,7 @@
 #include "versiontext.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -74,6 +75,7 @@ private slots:
 private:
     QString writeImage(int size);
     QByteArray imageContent(int size) const;
+    QString imageSha256(int size) const;
     bool startSimulator(const SimulatorOptions &options);
     // A link to the simulated controller's port, opened as koru-flash opens it.
     std::unique_ptr<DeviceLink> openLink(const UpgradeTimings &timings = {});
@@ -135,6 +137,11 @@ QByteArray TestFlash::imageContent(int size) const
     for (int i = 0; i < size; ++i)
         content[i] = char((i * 31 + i / 256) & 0xFF);
     return content;
+}
+
+QString TestFlash::imageSha256(int size) const
+{
+    return QString::fromLatin1(QCryptographicHash::hash(imageContent(size), QCryptographicHash::Sha256).toHex());
 }
 
 QString TestFlash::writeImage(int size)
@@ -393,6 +400,29 @@ void TestFlash::commandLine_data()
                                   << 3 << "^$"
                                   << "^koru-flash: cannot read \\S*/missing\\.bin: No such file or directory\\n$"
                                   << -1 << false;
+    QTest::newRow("empty image") << port + QStringList{"--target", "0x10", "{dir}/image0.bin"} << plain << false
+                                 << 3 << "^$" << "^koru-flash: \\S*/image0\\.bin is empty" << -1 << false;
+    QTest::newRow("image piped in") << port + QStringList{"--target", "0x13", "-"} << plain << false << 0
+                                    << "^" + percentLines + complete << "^$" << 0x13 << true;
+    QTest::newRow("JSON, success") << port + QStringList{"--json", "--target", "0x10", image} << plain << false << 0
+                                   << "\"result\": \"passed\"" << "^$" << 0x10 << true;
+    QTest::newRow("JSON, empty image") << port + QStringList{"--json", "--target", "0x10", "{dir}/image0.bin"}
+                                       << plain << false << 3 << "\"error\": \"file\"" << "is empty" << -1 << false;
+    QTest::newRow("JSON, missing port")
+        << QStringList{"--json", "--device", "{dir}/ttyNone", "--target", "0x10", image} << plain << false << 2
+        << "\"error\": \"no-device\"" << "does not exist" << -1 << false;
+    QTest::newRow("JSON, list on a missing port") << QStringList{"--json", "--device", "{dir}/ttyNone", "--list"}
+                                                  << plain << false << 2 << "\"error\": \"no-device\"" << ""
+                                                  << -1 << false;
+    QTest::newRow("JSON, usage") << port + QStringList{"--json", image} << plain << false << 1
+                                 << "\"error\": \"usage\"" << "no device chosen" << -1 << false;
+    QTest::newRow("JSON, silent target")
+        << port + QStringList{"--json", "--target", "0x15", "--answer-timeout", "1", image} << plain << false << 5
+        << "\"error\": \"no-answer\"" << "" << -1 << true;
+    options = plain;
+    options.refuseEndCode = -7;
+    QTest::newRow("JSON, refused") << port + QStringList{"--json", "--target", "0x10", image} << options << false
+                                   << 4 << "\"error\": \"refused\"" << "Error in firmware checking" << -1 << true;
     QTest::newRow("missing port") << QStringList{"--device", "{dir}/ttyNone", "--target", "0x10", image} << plain
                                   << false << 2 << "^$" << "^koru-flash: \\S*/ttyNone does not exist\\n$" << -1
                                   << false;
@@ -450,6 +480,7 @@ void TestFlash::commandLine()
         QSKIP("no pseudo-terminal here");
     for (const int size : {700, 65537})
         QVERIFY(!writeImage(size).isEmpty());
+    QVERIFY(QFile(dir.filePath("image0.bin")).open(QIODevice::WriteOnly));
     arguments.replaceInStrings(QStringLiteral("{port}"), link);
     arguments.replaceInStrings(QStringLiteral("{dir}"), dir.path());
 
@@ -465,6 +496,10 @@ void TestFlash::commandLine()
     }
     QSignalSpy finished(&flash, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
     flash.start(program, arguments);
+    // "-" reads a pipe, which tells no size before its end.
+    if (arguments.contains(QStringLiteral("-")))
+        flash.write(imageContent(700));
+    flash.closeWriteChannel();
     QVERIFY(finished.wait(30000)); // the simulator answers while the spy waits
     QTest::qWait(200);             // for what is still on its way through the terminals
     const QString standardOutput = QString::fromUtf8(terminal ? screenBytes : flash.readAllStandardOutput());
@@ -473,8 +508,18 @@ void TestFlash::commandLine()
     QVERIFY2(flash.exitCode() == exitCode, qPrintable(QString::number(flash.exitCode()) + ": " + standardError));
     QVERIFY2(standardOutput.contains(QRegularExpression(output)), qPrintable(standardOutput));
     QVERIFY2(standardError.contains(QRegularExpression(errors)), qPrintable(standardError));
+    const bool json = arguments.contains(QStringLiteral("--json"));
+    if (json) {
+        // One document, whatever the outcome, that agrees with the exit status.
+        const QJsonObject document = QJsonDocument::fromJson(standardOutput.toUtf8()).object();
+        QCOMPARE(document.value("exitCode").toInt(-1), exitCode);
+        QCOMPARE(document.value("error").isString(), exitCode != 0);
+        QVERIFY(exitCode == 0 || !document.value("message").toString().isEmpty());
+        for (const QJsonValue &unit : document.value("units").toArray())
+            QCOMPARE(unit.toObject().value("sha256").toString(), imageSha256(700));
+    }
     if (arguments.contains(QStringLiteral("--list")) && exitCode == 0) {
-        checkListed(standardOutput, arguments.contains(QStringLiteral("--json")), options.deviceIds);
+        checkListed(standardOutput, json, options.deviceIds);
         if (QTest::currentTestFailed())
             return;
     }
