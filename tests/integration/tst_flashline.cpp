@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <deque>
 #include <memory>
 
@@ -31,6 +32,7 @@ private slots:
     void everyUnitOnItsOwnPort_data();
     void everyUnitOnItsOwnPort();
     void lineLoopRecordsEachUnitOnce();
+    void stopLeavesNoLockAndTheNextRunEnds();
 
 private:
     struct Unit
@@ -184,6 +186,45 @@ void TestFlashLine::lineLoopRecordsEachUnitOnce()
         QCOMPARE(lines[number - 1].value("usbSerial").toString(), SimulatorHost::unitSerial(number));
         QCOMPARE(units[size_t(number - 1)].completed, 1);
     }
+}
+
+// Ctrl-C in the middle of a transfer: the run ends stopped, with the port's lock gone, and
+// the next run writes the unit, still in its boot loader, completely.
+void TestFlashLine::stopLeavesNoLockAndTheNextRunEnds()
+{
+    if (!QFileInfo::exists(program))
+        QSKIP("koru-flash is not built");
+    SimulatorOptions slow;
+    slow.packetSize = 16;
+    slow.processingDelayMs = 20;
+    if (!plug(1, slow))
+        QSKIP("no pseudo-terminal here");
+    qint64 received = 0;
+    connect(units[0].host->simulator(), &DeviceSimulator::input, this,
+            [&received](const QByteArray &bytes) { received += bytes.size(); });
+    const QString lock = QStringLiteral("/var/lock/LCK..")
+                         + units[0].host->slavePath().mid(5).replace(QLatin1Char('/'), QLatin1Char('_'));
+    QProcess flash;
+    QSignalSpy finished(&flash, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
+    startFlash(flash, {"--json"});
+    QTRY_VERIFY_WITH_TIMEOUT(received > 1000, 20000);
+    QVERIFY(QFileInfo::exists(lock));
+    ::kill(pid_t(flash.processId()), SIGINT);
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(flash.exitCode(), 130);
+    const QJsonObject document = QJsonDocument::fromJson(flash.readAllStandardOutput()).object();
+    QCOMPARE(document.value("error").toString(), QStringLiteral("stopped"));
+    QCOMPARE(units[0].completed, 0);
+    QVERIFY(!QFileInfo::exists(lock));
+
+    slow.processingDelayMs = 0;
+    units[0].host->simulator()->setOptions(slow);
+    startFlash(flash, {});
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(flash.exitCode(), 0);
+    QTRY_COMPARE(units[0].completed, 1);
+    QCOMPARE(units[0].image, image);
+    QCOMPARE(records().size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestFlashLine)
