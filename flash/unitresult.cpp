@@ -52,7 +52,7 @@ Verdict verdictOf(UpgradeOutcome outcome, uint8_t target, const QString &message
         return {ExitStopped, QStringLiteral("stopped"),
                 FlashText::tr("stopped before the end: the device did not receive the whole file")};
     case UpgradeOutcome::Busy:
-        return failed(ExitRefused, "busy", FlashText::tr("another upgrade is still running"));
+        return failed(ExitRefused, "upgrade-running", FlashText::tr("another upgrade is still running"));
     case UpgradeOutcome::NoPacketSize:
         return failed(ExitRefused, "no-packet-size", FlashText::tr("the device announced no packet size"));
     case UpgradeOutcome::Refused:

@@ -146,6 +146,10 @@ struct UnitOptions
                                                  "/dev/serial/by-id names USB serial ports, with the "
                                                  "controller's USB serial number (KSIM0001, ...)."),
                                   QStringLiteral("dir")};
+    const QCommandLineOption firstUnit{QStringLiteral("first-unit"),
+                                       QStringLiteral("Number the controllers from n on (default 1), as "
+                                                      "further units on a line."),
+                                       QStringLiteral("n")};
 };
 
 constexpr int MostUnits = 64;
@@ -160,8 +164,13 @@ bool startUnits(const QCommandLineParser &parser, const UnitOptions &units, cons
         err << "koru-devsim: --count takes 1 to " << MostUnits << " and needs --by-id\n";
         return false;
     }
+    const int first = parser.isSet(units.firstUnit) ? parser.value(units.firstUnit).toInt(&ok) : 1;
+    if (!ok || first < 1 || first > 9999 - count) {
+        err << "koru-devsim: bad value for --first-unit: " << parser.value(units.firstUnit) << '\n';
+        return false;
+    }
     const QDir folder(parser.value(units.byId));
-    for (int unit = 1; unit <= count; ++unit) {
+    for (int unit = first; unit < first + count; ++unit) {
         auto host = std::make_unique<SimulatorHost>(options);
         const QString path = parser.isSet(units.byId)
                                  ? folder.filePath(SimulatorHost::byIdLinkName(SimulatorHost::unitSerial(unit)))
@@ -200,6 +209,7 @@ int main(int argc, char *argv[])
     const UnitOptions unitOptions;
     parser.addOption(unitOptions.count);
     parser.addOption(unitOptions.byId);
+    parser.addOption(unitOptions.firstUnit);
     const std::vector<NumberKnob> numbers = numberKnobs();
     const std::vector<FlagKnob> flags = flagKnobs();
     for (const NumberKnob &knob : numbers)
