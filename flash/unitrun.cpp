@@ -66,7 +66,7 @@ void UnitRun::begin()
             emit notice(text);
     });
     connect(&upgrade, &UpgradeSession::finished, this,
-            [this](int, UpgradeOutcome outcome) { onUpgradeFinished(int(outcome)); });
+            [this](int, UpgradeOutcome outcome) { onUpgradeFinished(outcome); });
 
     link->start();
     if (completed)
@@ -97,9 +97,8 @@ void UnitRun::onAnswer(const DecodedResponse &response)
         complete(verdictOf(UpgradeOutcome::Succeeded, job.target, ending));
 }
 
-void UnitRun::onUpgradeFinished(int value)
+void UnitRun::onUpgradeFinished(UpgradeOutcome outcome)
 {
-    const auto outcome = UpgradeOutcome(value);
     if (outcome == UpgradeOutcome::Restarting) {
         // The resumed run, on this unit's port when it comes back, ends the wait.
         emit notice(FlashText::tr("The remote controller is restarting into its boot loader"));

@@ -4,6 +4,7 @@
 #include "image.h"
 #include "portsources.h"
 #include "unitresult.h"
+#include "upgradeengine.h"
 
 #include <QObject>
 #include <QTimer>
@@ -50,7 +51,7 @@ signals:
 private:
     void onOpenFailed(DevicePort::OpenError error);
     void onAnswer(const Koru::DecodedResponse &response);
-    void onUpgradeFinished(int outcome);
+    void onUpgradeFinished(Koru::UpgradeOutcome outcome);
     void askVersionsAfter();
     void complete(const Verdict &verdict);
 

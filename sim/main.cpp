@@ -150,6 +150,10 @@ struct UnitOptions
                                        QStringLiteral("Number the controllers from n on (default 1), as "
                                                       "further units on a line."),
                                        QStringLiteral("n")};
+    const QCommandLineOption faultyUnit{QStringLiteral("faulty-unit"),
+                                        QStringLiteral("Give the behaviour options to controller n alone; "
+                                                       "the others behave plainly."),
+                                        QStringLiteral("n")};
 };
 
 constexpr int MostUnits = 64;
@@ -169,9 +173,14 @@ bool startUnits(const QCommandLineParser &parser, const UnitOptions &units, cons
         err << "koru-devsim: bad value for --first-unit: " << parser.value(units.firstUnit) << '\n';
         return false;
     }
+    const int faulty = parser.isSet(units.faultyUnit) ? parser.value(units.faultyUnit).toInt(&ok) : 0;
+    if (!ok || (parser.isSet(units.faultyUnit) && (faulty < first || faulty >= first + count))) {
+        err << "koru-devsim: --faulty-unit names none of the controllers served\n";
+        return false;
+    }
     const QDir folder(parser.value(units.byId));
     for (int unit = first; unit < first + count; ++unit) {
-        auto host = std::make_unique<SimulatorHost>(options);
+        auto host = std::make_unique<SimulatorHost>(faulty == 0 || unit == faulty ? options : SimulatorOptions());
         const QString path = parser.isSet(units.byId)
                                  ? folder.filePath(SimulatorHost::byIdLinkName(SimulatorHost::unitSerial(unit)))
                                  : link;
@@ -210,6 +219,7 @@ int main(int argc, char *argv[])
     parser.addOption(unitOptions.count);
     parser.addOption(unitOptions.byId);
     parser.addOption(unitOptions.firstUnit);
+    parser.addOption(unitOptions.faultyUnit);
     const std::vector<NumberKnob> numbers = numberKnobs();
     const std::vector<FlagKnob> flags = flagKnobs();
     for (const NumberKnob &knob : numbers)
