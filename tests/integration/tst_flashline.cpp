@@ -1,3 +1,4 @@
+#include "deviceport.h"
 #include "koruresources.h"
 #include "protocolids.h"
 #include "simulatorhost.h"
@@ -32,7 +33,10 @@ private slots:
     void everyUnitOnItsOwnPort_data();
     void everyUnitOnItsOwnPort();
     void lineLoopRecordsEachUnitOnce();
-    void stopLeavesNoLockAndTheNextRunEnds();
+    void portHeldElsewhereIsRefused_data();
+    void portHeldElsewhereIsRefused();
+    void interruptedRunCostsNothing_data();
+    void interruptedRunCostsNothing();
 
 private:
     struct Unit
@@ -188,10 +192,58 @@ void TestFlashLine::lineLoopRecordsEachUnitOnce()
     }
 }
 
-// Ctrl-C in the middle of a transfer: the run ends stopped, with the port's lock gone, and
-// the next run writes the unit, still in its boot loader, completely.
-void TestFlashLine::stopLeavesNoLockAndTheNextRunEnds()
+void TestFlashLine::portHeldElsewhereIsRefused_data()
 {
+    QTest::addColumn<bool>("heldThroughLink"); // else koru-flash is given the link
+    QTest::newRow("held through its by-id link") << true;
+    QTest::newRow("held by its device name") << false;
+}
+
+// Another program (here this test, as the window would) holds the port under one name;
+// koru-flash, given the other, is refused with the holder named and sends nothing.
+void TestFlashLine::portHeldElsewhereIsRefused()
+{
+    QFETCH(bool, heldThroughLink);
+    if (!QFileInfo::exists(program))
+        QSKIP("koru-flash is not built");
+    if (!plug(1))
+        QSKIP("no pseudo-terminal here");
+    qint64 received = 0;
+    connect(units[0].host->simulator(), &DeviceSimulator::input, this,
+            [&received](const QByteArray &bytes) { received += bytes.size(); });
+    const QString link = units[0].host->portPath();
+    const QString device = units[0].host->slavePath();
+    SerialDevicePort holder;
+    holder.setPortName(heldThroughLink ? link : device);
+    QVERIFY(holder.open());
+
+    QProcess flash;
+    flash.start(program, {"--json", "--device", heldThroughLink ? device : link, "--target", "0x10",
+                          dir.filePath("image.bin")});
+    QVERIFY(flash.waitForFinished(20000));
+    QCOMPARE(flash.exitCode(), 2);
+    const QJsonObject document = QJsonDocument::fromJson(flash.readAllStandardOutput()).object();
+    QCOMPARE(document.value("error").toString(), QStringLiteral("busy"));
+    const QString message = document.value("message").toString();
+    QVERIFY2(message.contains(QStringLiteral("tst_flashline (pid %1)").arg(QCoreApplication::applicationPid())),
+             qPrintable(message));
+    QCoreApplication::processEvents(); // what it wrote waits in the terminal
+    QCOMPARE(received, qint64(0));
+}
+
+void TestFlashLine::interruptedRunCostsNothing_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("Ctrl-C") << int(SIGINT);
+    QTest::newRow("killed") << int(SIGKILL);
+}
+
+// A run stopped in the middle of a transfer: on Ctrl-C it ends stopped with the port's lock
+// gone; killed, it leaves a lock of a process that is gone. Either way the next run takes the
+// port at once and writes the unit, still in its boot loader, completely.
+void TestFlashLine::interruptedRunCostsNothing()
+{
+    QFETCH(int, signal);
     if (!QFileInfo::exists(program))
         QSKIP("koru-flash is not built");
     SimulatorOptions slow;
@@ -209,13 +261,15 @@ void TestFlashLine::stopLeavesNoLockAndTheNextRunEnds()
     startFlash(flash, {"--json"});
     QTRY_VERIFY_WITH_TIMEOUT(received > 1000, 20000);
     QVERIFY(QFileInfo::exists(lock));
-    ::kill(pid_t(flash.processId()), SIGINT);
+    ::kill(pid_t(flash.processId()), signal);
     QVERIFY(finished.wait(10000));
-    QCOMPARE(flash.exitCode(), 130);
-    const QJsonObject document = QJsonDocument::fromJson(flash.readAllStandardOutput()).object();
-    QCOMPARE(document.value("error").toString(), QStringLiteral("stopped"));
+    if (signal == SIGINT) {
+        QCOMPARE(flash.exitCode(), 130);
+        const QJsonObject document = QJsonDocument::fromJson(flash.readAllStandardOutput()).object();
+        QCOMPARE(document.value("error").toString(), QStringLiteral("stopped"));
+        QVERIFY(!QFileInfo::exists(lock));
+    }
     QCOMPARE(units[0].completed, 0);
-    QVERIFY(!QFileInfo::exists(lock));
 
     slow.processingDelayMs = 0;
     units[0].host->simulator()->setOptions(slow);
@@ -224,7 +278,8 @@ void TestFlashLine::stopLeavesNoLockAndTheNextRunEnds()
     QCOMPARE(flash.exitCode(), 0);
     QTRY_COMPARE(units[0].completed, 1);
     QCOMPARE(units[0].image, image);
-    QCOMPARE(records().size(), 2);
+    QCOMPARE(records().size(), signal == SIGINT ? 2 : 1);
+    QVERIFY(!QFileInfo::exists(lock));
 }
 
 QTEST_GUILESS_MAIN(TestFlashLine)
