@@ -43,10 +43,10 @@ std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path)
     PortEnumerator *enumerator = new SystemPortEnumerator;
     if (!path.isEmpty())
         enumerator = new FixedPathEnumerator(enumerator, path);
-    PortProblem problem;
-    std::unique_ptr<Koru::DeviceLink> link = openLink(path, enumerator, &problem);
+    PortProblem reason;
+    std::unique_ptr<Koru::DeviceLink> link = openLink(path, enumerator, &reason);
     if (!link)
-        ::problem(problem.message);
+        problem(reason.message);
     return link;
 }
 

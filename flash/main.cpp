@@ -67,8 +67,6 @@ QList<PortInfo> chosenControllers(const Request &request, const PortSources &sou
     }
     if (request.all)
         return controllers;
-    if (!request.port.isEmpty())
-        return {PortInfo{request.port, 0, 0, {}}};
     return {controllers.last()};
 }
 

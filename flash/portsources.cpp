@@ -71,8 +71,8 @@ void LinkFolderEnumerator::rescan()
     announceChanges(ports);
 }
 
-UnitEnumerator::UnitEnumerator(PortEnumerator *base, const QString &usbSerial, QObject *parent)
-    : PortEnumerator(parent), base(base), usbSerial(usbSerial)
+UnitEnumerator::UnitEnumerator(PortEnumerator *base, const PortInfo &unit, QObject *parent)
+    : PortEnumerator(parent), base(base), unit(unit)
 {
     base->setParent(this);
     update();
@@ -84,10 +84,17 @@ QList<PortInfo> UnitEnumerator::getPorts() const
 {
     QList<PortInfo> ports;
     for (const PortInfo &info : base->getPorts()) {
-        if (isController(info) && info.serialNumber == usbSerial && info.portName == shownPort)
+        if (isUnit(info) && info.portName == shownPort)
             ports.append(info);
     }
     return ports;
+}
+
+bool UnitEnumerator::isUnit(const PortInfo &info) const
+{
+    if (!isController(info))
+        return false;
+    return unit.serialNumber.isEmpty() ? info.portName == unit.portName : info.serialNumber == unit.serialNumber;
 }
 
 // A unit whose port changed name without a notice in between (both changes seen at once)
@@ -96,7 +103,7 @@ void UnitEnumerator::update()
 {
     QString current;
     for (const PortInfo &info : base->getPorts()) {
-        if (isController(info) && info.serialNumber == usbSerial)
+        if (isUnit(info))
             current = info.portName;
     }
     if (current == shownPort) {

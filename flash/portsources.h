@@ -42,20 +42,21 @@ private:
 
 // One unit's port among its base's, chosen by its USB serial number, so that a link follows
 // that unit across its restart into the boot loader and never takes another that appeared
-// meanwhile. Takes ownership of base.
+// meanwhile; a unit without one is known by its port. Takes ownership of base.
 class UnitEnumerator : public PortEnumerator
 {
     Q_OBJECT
 
 public:
-    UnitEnumerator(PortEnumerator *base, const QString &usbSerial, QObject *parent = nullptr);
+    UnitEnumerator(PortEnumerator *base, const PortInfo &unit, QObject *parent = nullptr);
 
     QList<PortInfo> getPorts() const override;
 
 private:
+    bool isUnit(const PortInfo &info) const;
     void update();
 
     PortEnumerator *base;
-    QString usbSerial;
+    PortInfo unit;
     QString shownPort;
 };

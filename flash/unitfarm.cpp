@@ -74,7 +74,7 @@ void UnitFarm::startUnit(const PortInfo &controller)
     const QString key = unitKey(controller);
     Unit unit;
     unit.thread = new QThread(this);
-    unit.run = new UnitRun(job, controller.serialNumber);
+    unit.run = new UnitRun(job, controller);
     unit.line = nextLine++;
     unit.label = controller.serialNumber.isEmpty() ? controller.portName
                                                    : controller.serialNumber + QStringLiteral(" ") + controller.portName;

@@ -22,9 +22,10 @@ constexpr int VersionAsks = 4;
 constexpr int FlushWithinMs = 2000;
 } // namespace
 
-UnitRun::UnitRun(const UnitJob &job, const QString &usbSerial, QObject *parent) : QObject(parent), job(job)
+UnitRun::UnitRun(const UnitJob &job, const PortInfo &unit, QObject *parent)
+    : QObject(parent), job(job), unit(unit)
 {
-    result.usbSerial = usbSerial;
+    result.usbSerial = unit.serialNumber;
     result.target = job.target;
     result.imagePath = job.image.path;
     result.imageSize = job.image.bytes.size();
@@ -45,10 +46,7 @@ void UnitRun::begin()
 {
     result.startedUtc = QDateTime::currentDateTimeUtc();
     startedMs = QDateTime::currentMSecsSinceEpoch();
-    PortEnumerator *enumerator = job.sources.create();
-    if (!result.usbSerial.isEmpty())
-        enumerator = new UnitEnumerator(enumerator, result.usbSerial);
-    link = std::make_unique<DeviceLink>(new SerialDevicePort, enumerator);
+    link = std::make_unique<DeviceLink>(new SerialDevicePort, new UnitEnumerator(job.sources.create(), unit));
     connect(link.get(), &DeviceLink::openFailed, this, &UnitRun::onOpenFailed);
     connect(link.get(), &DeviceLink::responseReceived, this, &UnitRun::onAnswer);
     UpgradeSession &upgrade = link->upgrade();

@@ -33,8 +33,8 @@ class UnitRun : public QObject
     Q_OBJECT
 
 public:
-    // An empty usbSerial takes the controller the sources offer (--device, or the one found).
-    UnitRun(const UnitJob &job, const QString &usbSerial, QObject *parent = nullptr);
+    // The unit is a controller the sources list.
+    UnitRun(const UnitJob &job, const PortInfo &unit, QObject *parent = nullptr);
     ~UnitRun() override;
 
 public slots:
@@ -56,6 +56,7 @@ private:
     void complete(const Verdict &verdict);
 
     const UnitJob &job;
+    const PortInfo unit;
     UnitResult result;
     std::unique_ptr<Koru::DeviceLink> link;
     QString ending;
