@@ -30,13 +30,14 @@ const char ExitStatus[] =
     "Exit status:\n"
     "  0    the device confirmed the file; with --list, devices answered\n"
     "  1    bad command line\n"
-    "  2    no remote controller found, or its port cannot be opened\n"
+    "  2    no remote controller found, or its port cannot be opened (no permission,\n"
+    "       in use by another program, vanished)\n"
     "  3    the file cannot be read, or the device cannot take a file that large\n"
     "  4    the device refused the file\n"
     "  5    the device did not answer in time; with --list, no device answered\n"
     "  6    the link to the device was lost\n"
-    "  With --all and --wait, the highest status of any unit.\n"
-    "  130  stopped by SIGINT (Ctrl-C) or SIGTERM\n";
+    "  130  stopped by SIGINT (Ctrl-C) or SIGTERM\n"
+    "With --all and --wait, the highest status of any unit.\n";
 
 const char Examples[] =
     "Examples:\n"
