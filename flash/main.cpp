@@ -24,14 +24,20 @@ using namespace Koru;
 
 namespace {
 
-// A run that ends before any unit started: the message, or the JSON document.
-int refuse(Output &output, const Verdict &verdict)
+// A run that ends before any unit started (or, with --list, before any device was asked):
+// the message, or the JSON document with its lists empty.
+int refuse(Output &output, const Verdict &verdict, bool list = false)
 {
-    if (output.isJson())
-        output.document({{QStringLiteral("exitCode"), verdict.exitCode},
-                         {QStringLiteral("error"), verdict.errorKey},
-                         {QStringLiteral("message"), verdict.message},
-                         {QStringLiteral("units"), QJsonArray()}});
+    if (output.isJson()) {
+        QJsonObject document{{QStringLiteral("exitCode"), verdict.exitCode},
+                             {QStringLiteral("error"), verdict.errorKey},
+                             {QStringLiteral("message"), verdict.message}};
+        const QStringList lists = list ? QStringList{QStringLiteral("controllers"), QStringLiteral("devices")}
+                                       : QStringList{QStringLiteral("units")};
+        for (const QString &key : lists)
+            document.insert(key, QJsonArray());
+        output.document(document);
+    }
     output.problem(verdict.message);
     return verdict.exitCode;
 }
@@ -44,7 +50,7 @@ int list(const Request &request, Output &output)
     PortProblem problem;
     const std::unique_ptr<DeviceLink> link = CommandLineTool::openLink(request.port, sources.create(), &problem);
     if (!link)
-        return refuse(output, {ExitNoDevice, problem.key, problem.message});
+        return refuse(output, {ExitNoDevice, problem.key, problem.message}, true);
     const int exitCode = listDevices(*link, controllers, output);
     CommandLineTool::flush(*link);
     return exitCode;
