@@ -10,6 +10,7 @@ namespace {
 struct OptionParser
 {
     OptionParser();
+    QString unknownOption() const;
 
     QCommandLineParser parser;
     const QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
@@ -38,6 +39,21 @@ OptionParser::OptionParser()
                         "-style NAME, -reverse, and on X11 -display DISPLAY and -name NAME."));
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOptions({help, version, device, demo, service});
+}
+
+// An option of the last parse that neither we nor Qt know; empty when there is none.
+QString OptionParser::unknownOption() const
+{
+    // The options QGuiApplication and QApplication take out of the arguments.
+    static const QStringList qtOptions{
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+        "qwindowtitle", "reverse", "session", "display", "name", "geometry", "title", "style", "stylesheet",
+        "widgetcount", "qmljsdebugger", "nograb", "dograb", "sync", "visual", "ncols", "cmap", "testability"};
+    for (const QString &name : parser.unknownOptionNames()) {
+        if (!qtOptions.contains(name))
+            return name;
+    }
+    return {};
 }
 
 CommandLine finished(const QString &message)
@@ -83,9 +99,20 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     return result;
 }
 
-bool CommandLine::asksForHelpOrVersion(const QStringList &arguments)
+bool CommandLine::answersWithoutWindowSystem(const QStringList &arguments)
 {
     OptionParser options;
-    options.parser.parse(arguments); // Qt's own options are unknown to it here, which is fine
-    return options.parser.isSet(options.help) || options.parser.isSet(options.version);
+    options.parser.parse(arguments);
+    return options.parser.isSet(options.help) || options.parser.isSet(options.version)
+           || !options.unknownOption().isEmpty();
+}
+
+CommandLine CommandLine::parseBeforeWindowSystem(const QStringList &arguments)
+{
+    OptionParser options;
+    options.parser.parse(arguments);
+    const QString unknown = options.unknownOption();
+    if (unknown.isEmpty() || options.parser.isSet(options.help) || options.parser.isSet(options.version))
+        return parse(arguments);
+    return failed(QCoreApplication::translate("QCommandLineParser", "Unknown option '%1'.").arg(unknown));
 }

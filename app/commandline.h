@@ -18,9 +18,11 @@ struct CommandLine
 
     static CommandLine parse(const QStringList &arguments);
 
-    // Whether the arguments ask for --help or --version, which are answered before the
-    // window system is needed. Qt's own options may still be among the arguments.
-    static bool asksForHelpOrVersion(const QStringList &arguments);
+    // Whether the arguments can be answered before the window system is needed, with Qt's
+    // own options still among them: --help, --version, or an option neither we nor Qt know.
+    static bool answersWithoutWindowSystem(const QStringList &arguments);
+    // That answer; needs a QCoreApplication for the help text.
+    static CommandLine parseBeforeWindowSystem(const QStringList &arguments);
 
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 };

@@ -34,10 +34,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("koru-assistant"));
     QApplication::setApplicationVersion(QStringLiteral("1.2.9"));
 
-    // A core application is enough to print help or version, and needs no display.
-    if (CommandLine::asksForHelpOrVersion(argumentsOf(argc, argv))) {
+    // A core application is enough for help, version and unknown options, and needs no display.
+    if (CommandLine::answersWithoutWindowSystem(argumentsOf(argc, argv))) {
         const QCoreApplication printer(argc, argv);
-        return report(CommandLine::parse(QCoreApplication::arguments()));
+        return report(CommandLine::parseBeforeWindowSystem(QCoreApplication::arguments()));
     }
 
     // The live view sends many small repaints. Under X, each one through shared memory costs

@@ -4,6 +4,7 @@
 #include "deviceport.h"
 #include "koruresources.h"
 #include "portenumerator.h"
+#include "portproblem.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -39,22 +40,38 @@ CommandLineTool::CommandLineTool(const QString &name)
 
 std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path) const
 {
-    // A named port that is missing is no reason to take a controller found by its USB identity.
-    if (!path.isEmpty() && !QFileInfo::exists(path)) {
-        problem(path + QStringLiteral(" does not exist"));
-        return nullptr;
-    }
     PortEnumerator *enumerator = new SystemPortEnumerator;
     if (!path.isEmpty())
         enumerator = new FixedPathEnumerator(enumerator, path);
-    auto link = std::make_unique<Koru::DeviceLink>(new SerialDevicePort, enumerator);
+    PortProblem reason;
+    std::unique_ptr<Koru::DeviceLink> link = openLink(path, enumerator, &reason);
+    if (!link)
+        problem(reason.message);
+    return link;
+}
+
+std::unique_ptr<Koru::DeviceLink> CommandLineTool::openLink(const QString &path, PortEnumerator *enumerator,
+                                                            PortProblem *problem)
+{
+    std::unique_ptr<PortEnumerator> owned(enumerator);
+    // A named port that is missing is no reason to take a controller found by its USB identity.
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        *problem = {QStringLiteral("no-device"), PortProblem::tr("%1 does not exist").arg(path)};
+        return nullptr;
+    }
+    auto link = std::make_unique<Koru::DeviceLink>(new SerialDevicePort, owned.release());
+    DevicePort::OpenError error = DevicePort::OpenError::None;
+    QObject::connect(link.get(), &Koru::DeviceLink::openFailed, link.get(),
+                     [&error](DevicePort::OpenError reason) { error = reason; });
     link->start();
+    QObject::disconnect(link.get(), &Koru::DeviceLink::openFailed, link.get(), nullptr);
     if (link->isOpen())
         return link;
     if (link->devicePortName().isEmpty())
-        problem(QStringLiteral("no remote controller found; name its port with --device PATH"));
+        *problem = {QStringLiteral("no-device"),
+                    PortProblem::tr("no remote controller found; name its port with --device PATH")};
     else
-        problem(QStringLiteral("cannot open ") + link->devicePortName());
+        *problem = PortProblem::of(link->devicePortName(), error);
     return nullptr;
 }
 

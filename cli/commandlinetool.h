@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class PortEnumerator;
+struct PortProblem;
 namespace Koru {
 class DeviceLink;
 }
@@ -27,6 +29,9 @@ public:
     // identity when path is empty; null, after saying why on standard error, when path does
     // not exist or no port could be opened.
     std::unique_ptr<Koru::DeviceLink> openLink(const QString &path) const;
+    // The same on the ports the enumerator (taken over) lists, with the reason in problem.
+    static std::unique_ptr<Koru::DeviceLink> openLink(const QString &path, PortEnumerator *enumerator,
+                                                      PortProblem *problem);
 
     // Lets the frames still in the link's buffer leave before the program ends, for a
     // limited time; says so on standard error when some did not.

@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 
@@ -34,6 +35,26 @@ const char Description[] =
     "  3  the file cannot be read, is no valid channel settings file, or cannot be written\n"
     "  4  some channels did not answer (a save then writes no file)\n"
     "  5  some channels read back other values than the file holds";
+
+// No channel settings file comes near this size; a larger one is refused unread.
+constexpr qint64 LargestSettingsFile = 1024 * 1024;
+
+struct ConfigText
+{
+    Q_DECLARE_TR_FUNCTIONS(KoruConfig)
+};
+
+// Reads and checks the whole file to load, before anything is sent.
+bool readSettings(const QString &path, ChannelSettings *settings)
+{
+    QString error;
+    if (QFileInfo(path).size() > LargestSettingsFile)
+        error = ConfigText::tr("The file is larger than 1 MiB; a channel settings file is far smaller.");
+    else if (ChannelSettingsFile::read(path, settings, &error))
+        return true;
+    QTextStream(stderr) << "koru-config: " << error << '\n';
+    return false;
+}
 
 int exitCodeOf(TransferOutcome outcome)
 {
@@ -86,14 +107,8 @@ bool parseArguments(QCoreApplication &app, const QCommandLineOption &portOption,
 }
 
 // Runs the save or load and returns its exit code once it finished.
-int run(QCoreApplication &app, DeviceLink &link, const Request &request)
+int run(QCoreApplication &app, DeviceLink &link, const Request &request, const ChannelSettings &settings)
 {
-    ChannelSettings settings;
-    QString error;
-    if (!request.save && !ChannelSettingsFile::read(request.file, &settings, &error)) {
-        QTextStream(stderr) << "koru-config: " << error << '\n';
-        return ExitBadFile;
-    }
     ChannelSettingsTransfer transfer(link);
     QObject::connect(&transfer, &ChannelSettingsTransfer::finished, &app,
                      [&app](TransferOutcome outcome, const QString &report) {
@@ -122,10 +137,14 @@ int main(int argc, char *argv[])
     Request request;
     if (!parseArguments(app, tool.portOption, &request))
         return ExitUsage;
+    // Opening the port asks every device who it is: a file to load is checked before.
+    ChannelSettings settings;
+    if (!request.save && !readSettings(request.file, &settings))
+        return ExitBadFile;
     const std::unique_ptr<DeviceLink> link = tool.openLink(request.port);
     if (!link)
         return ExitNoDevice;
-    const int code = run(app, *link, request);
+    const int code = run(app, *link, request, settings);
     CommandLineTool::flush(*link);
     return code;
 }

@@ -36,17 +36,6 @@ QString printable(QString text)
     return text;
 }
 
-// One device's answers to the identity and version poll, as shown. The serial number comes
-// from the identity answer, the rest from the version answer; a text stays empty until its
-// answer arrives.
-struct DeviceInfo
-{
-    QString hardwareId;
-    QString serialNumber;
-    QString bootLoaderVersion;
-    QString firmwareVersion;
-};
-
 // The devices that answer the poll DeviceLink sends when it opens the port.
 std::map<uint8_t, DeviceInfo> collectDevices(DeviceLink &link)
 {
@@ -62,17 +51,11 @@ std::map<uint8_t, DeviceInfo> collectDevices(DeviceLink &link)
     }
     QElapsedTimer clock;
     QObject::connect(&link, &DeviceLink::responseReceived, &link, [&](const DecodedResponse &response) {
-        const DeviceState &state = link.state();
-        if (response.kind == Response::DeviceVersion) {
-            DeviceInfo &device = devices[response.source];
-            device.hardwareId = printable(hardwareIdText(state.deviceVersion));
-            device.bootLoaderVersion = versionText(readU32(state.deviceVersion + BootVersionAt));
-            device.firmwareVersion = versionText(readU32(state.deviceVersion + FirmwareVersionAt));
-        } else if (response.kind == Response::DeviceUid) {
-            devices[response.source].serialNumber = serialNumberText(state.deviceUid, QLatin1Char(' '));
-        } else {
+        const auto known = devices.find(response.source);
+        DeviceInfo device = known == devices.end() ? DeviceInfo() : known->second;
+        if (!takeDeviceAnswer(response, link.state(), &device))
             return;
-        }
+        devices[response.source] = device;
         quiet.start(int(qMax<qint64>(ListQuietMs, ListShortestMs - clock.elapsed())));
     });
     clock.start();
@@ -87,35 +70,33 @@ QJsonValue jsonText(const QString &text)
     return text.isEmpty() ? QJsonValue() : QJsonValue(text);
 }
 
-void printJson(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
+QJsonArray devicesJson(const std::map<uint8_t, DeviceInfo> &devices)
 {
     QJsonArray array;
     for (const auto &entry : devices) {
         const DeviceInfo &device = entry.second;
-        QJsonObject object;
-        object.insert(QStringLiteral("id"), int(entry.first));
-        object.insert(QStringLiteral("type"), deviceTypeName(entry.first));
-        object.insert(QStringLiteral("hardwareId"), jsonText(device.hardwareId));
-        object.insert(QStringLiteral("serialNumber"), jsonText(device.serialNumber));
-        object.insert(QStringLiteral("bootLoaderVersion"), jsonText(device.bootLoaderVersion));
-        object.insert(QStringLiteral("firmwareVersion"), jsonText(device.firmwareVersion));
-        array.append(object);
+        array.append(QJsonObject{{QStringLiteral("id"), int(entry.first)},
+                                 {QStringLiteral("type"), deviceTypeName(entry.first)},
+                                 {QStringLiteral("hardwareId"), jsonText(device.hardwareId)},
+                                 {QStringLiteral("serialNumber"), jsonText(device.serialNumber)},
+                                 {QStringLiteral("bootLoaderVersion"), jsonText(device.bootLoaderVersion)},
+                                 {QStringLiteral("firmwareVersion"), jsonText(device.firmwareVersion)}});
     }
-    output.text(QString::fromUtf8(QJsonDocument(array).toJson(QJsonDocument::Indented)));
+    return array;
 }
 
-void printTable(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
+QJsonArray controllersJson(const QList<PortInfo> &controllers)
 {
-    QVector<QStringList> rows;
-    rows.append({FlashText::tr("TYPE"), FlashText::tr("ID"), FlashText::tr("HARDWARE ID"), FlashText::tr("SERIAL NUMBER"),
-                 FlashText::tr("BOOT LOADER"), FlashText::tr("FIRMWARE")});
-    const auto orDash = [](const QString &text) { return text.isEmpty() ? QStringLiteral("-") : text; };
-    for (const auto &entry : devices) {
-        const DeviceInfo &device = entry.second;
-        rows.append({deviceTypeName(entry.first), hexId(entry.first), orDash(device.hardwareId),
-                     orDash(device.serialNumber), orDash(device.bootLoaderVersion),
-                     orDash(device.firmwareVersion)});
-    }
+    QJsonArray array;
+    for (const PortInfo &controller : controllers)
+        array.append(QJsonObject{{QStringLiteral("port"), controller.portName},
+                                 {QStringLiteral("usbSerial"), jsonText(controller.serialNumber)}});
+    return array;
+}
+
+// Columns two blanks apart, each as wide as its widest text.
+void printTable(Output &output, const QVector<QStringList> &rows)
+{
     QVector<int> widths(rows.first().size(), 0);
     for (const QStringList &row : rows) {
         for (int column = 0; column < row.size(); ++column)
@@ -131,19 +112,72 @@ void printTable(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
     }
 }
 
+QString orDash(const QString &text)
+{
+    return text.isEmpty() ? QStringLiteral("-") : text;
+}
+
+void printDevices(Output &output, const std::map<uint8_t, DeviceInfo> &devices)
+{
+    QVector<QStringList> rows;
+    rows.append({FlashText::tr("TYPE"), FlashText::tr("ID"), FlashText::tr("HARDWARE ID"), FlashText::tr("SERIAL NUMBER"),
+                 FlashText::tr("BOOT LOADER"), FlashText::tr("FIRMWARE")});
+    for (const auto &entry : devices) {
+        const DeviceInfo &device = entry.second;
+        rows.append({deviceTypeName(entry.first), hexId(entry.first), orDash(device.hardwareId),
+                     orDash(device.serialNumber), orDash(device.bootLoaderVersion),
+                     orDash(device.firmwareVersion)});
+    }
+    printTable(output, rows);
+}
+
+void printControllers(Output &output, const QList<PortInfo> &controllers)
+{
+    QVector<QStringList> rows;
+    rows.append({FlashText::tr("CONTROLLER PORT"), FlashText::tr("USB SERIAL")});
+    for (const PortInfo &controller : controllers)
+        rows.append({controller.portName, orDash(controller.serialNumber)});
+    printTable(output, rows);
+}
+
 } // namespace
 
-int listDevices(DeviceLink &link, bool json, Output &output)
+bool takeDeviceAnswer(const DecodedResponse &response, const DeviceState &state, DeviceInfo *device)
+{
+    if (response.kind == Response::DeviceVersion) {
+        device->hardwareId = printable(hardwareIdText(state.deviceVersion));
+        device->bootLoaderVersion = versionText(readU32(state.deviceVersion + BootVersionAt));
+        device->firmwareVersion = versionText(readU32(state.deviceVersion + FirmwareVersionAt));
+        return true;
+    }
+    if (response.kind == Response::DeviceUid) {
+        device->serialNumber = serialNumberText(state.deviceUid, QLatin1Char(' '));
+        return true;
+    }
+    return false;
+}
+
+int listDevices(DeviceLink &link, const QList<PortInfo> &controllers, Output &output)
 {
     const std::map<uint8_t, DeviceInfo> devices = collectDevices(link);
-    if (json)
-        printJson(output, devices);
-    else if (!devices.empty())
-        printTable(output, devices);
-    if (devices.empty()) {
-        output.problem(FlashText::tr("no device answered on %1").arg(link.portName()));
+    const bool none = devices.empty();
+    const QString problem = none ? FlashText::tr("no device answered on %1").arg(link.portName()) : QString();
+    if (output.isJson()) {
+        output.document({{QStringLiteral("exitCode"), none ? ExitNoAnswer : ExitSuccess},
+                         {QStringLiteral("error"), none ? QJsonValue(QStringLiteral("no-answer")) : QJsonValue()},
+                         {QStringLiteral("message"), problem},
+                         {QStringLiteral("controllers"), controllersJson(controllers)},
+                         {QStringLiteral("devices"), devicesJson(devices)}});
+    } else {
+        if (!none) {
+            printDevices(output, devices);
+            output.line({});
+        }
+        printControllers(output, controllers);
+    }
+    if (none) {
+        output.problem(problem);
         return ExitNoAnswer;
     }
     return ExitSuccess;
 }
-

@@ -1,109 +1,116 @@
-// koru-flash: writes a firmware or configuration file into one device behind the remote
-// controller's serial port, with the same upgrade procedure as KORU Assistant, or lists the
-// devices that answer.
+// koru-flash: writes a firmware or configuration file into a device behind the remote
+// controller's serial port, with the same upgrade procedure as KORU Assistant, on one
+// controller, on every one plugged in, or on each as it is plugged in; or lists the
+// controllers and the devices that answer.
 
 #include "commandlinetool.h"
 #include "devicelink.h"
 #include "devicelist.h"
 #include "options.h"
 #include "output.h"
-#include "stoponsignals.h"
-#include "upgradesession.h"
+#include "portproblem.h"
+#include "portsources.h"
+#include "recordfile.h"
+#include "stopsignals.h"
+#include "unitfarm.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QFile>
-
-#include <optional>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTextStream>
 
 using namespace Koru;
 
 namespace {
 
-// How long a controller that restarts into its boot loader may take to come back.
-constexpr int RestartWithinMs = 25000;
-
-int exitCodeOf(UpgradeOutcome outcome)
+// A run that ends before any unit started (or, with --list, before any device was asked):
+// the message, or the JSON document with its lists empty.
+int refuse(Output &output, const Verdict &verdict, bool list = false)
 {
-    switch (outcome) {
-    case UpgradeOutcome::Succeeded:
-        return ExitSuccess;
-    case UpgradeOutcome::FileError:
-    case UpgradeOutcome::NotCarriable:
-        return ExitFileError;
-    case UpgradeOutcome::NoAnswer:
-    case UpgradeOutcome::TimedOut:
-        return ExitNoAnswer;
-    case UpgradeOutcome::Restarting:
-    case UpgradeOutcome::SendFailed:
-    case UpgradeOutcome::DeviceLost:
-        return ExitDeviceLost;
-    case UpgradeOutcome::Stopped:
-        return ExitStopped;
-    case UpgradeOutcome::Busy:
-    case UpgradeOutcome::Refused:
-    case UpgradeOutcome::NoPacketSize:
-        break;
+    if (output.isJson()) {
+        QJsonObject document{{QStringLiteral("exitCode"), verdict.exitCode},
+                             {QStringLiteral("error"), verdict.errorKey},
+                             {QStringLiteral("message"), verdict.message}};
+        const QStringList lists = list ? QStringList{QStringLiteral("controllers"), QStringLiteral("devices")}
+                                       : QStringList{QStringLiteral("units")};
+        for (const QString &key : lists)
+            document.insert(key, QJsonArray());
+        output.document(document);
     }
-    return ExitRefused;
+    output.problem(verdict.message);
+    return verdict.exitCode;
 }
 
-int writeFile(DeviceLink &link, const Request &request, Output &output)
+int list(const Request &request, Output &output)
 {
-    UpgradeSession &upgrade = link.upgrade();
-    UpgradeTimings timings;
-    timings.start.giveUpMs = request.answerTimeoutMs;
-    timings.restart.giveUpMs = request.answerTimeoutMs;
-    upgrade.setTimings(timings);
-    QString ending;
-    QObject::connect(&upgrade, &UpgradeSession::progress, &upgrade, [&output](int, int maximum, int value) {
-        output.progress(maximum > 0 ? value * 100 / maximum : 0);
-    });
-    QObject::connect(&upgrade, &UpgradeSession::message, &upgrade,
-                     [&output, &ending](int, const QString &text, bool ends) {
-                         if (ends)
-                             ending = text;
-                         else
-                             output.line(text);
-                     });
-    // The controller's restart does not end the run: finished() tells how the resumed one ended.
-    upgrade.setRestartWait(RestartWithinMs);
-    QObject::connect(&upgrade, &UpgradeSession::restarting, &upgrade, [&output] {
-        output.line(FlashText::tr("The remote controller is restarting into its boot loader"));
-    });
-    std::optional<UpgradeOutcome> finished;
-    QEventLoop untilFinished;
-    QObject::connect(&upgrade, &UpgradeSession::finished, &untilFinished, [&](int, UpgradeOutcome outcome) {
-        finished = outcome;
-        untilFinished.quit();
-    });
-    stopOnSignals(link, output);
+    const PortSources sources{request.port, request.linkFolder};
+    const std::unique_ptr<PortEnumerator> enumerator(sources.create());
+    const QList<PortInfo> controllers = controllersOf(*enumerator);
+    PortProblem problem;
+    const std::unique_ptr<DeviceLink> link = CommandLineTool::openLink(request.port, sources.create(), &problem);
+    if (!link)
+        return refuse(output, {ExitNoDevice, problem.key, problem.message}, true);
+    const int exitCode = listDevices(*link, controllers, output);
+    CommandLineTool::flush(*link);
+    return exitCode;
+}
 
-    upgrade.start(request.file, request.target, 0);
-    if (!finished)
-        untilFinished.exec();
-    const UpgradeOutcome outcome = finished.value_or(UpgradeOutcome::Stopped);
-    switch (outcome) {
-    case UpgradeOutcome::Succeeded:
-        output.line(ending);
-        break;
-    case UpgradeOutcome::NoAnswer:
-        output.problem(FlashText::tr("device %1 did not answer; `koru-flash --list` shows the devices that do")
-                           .arg(hexId(request.target)));
-        break;
-    case UpgradeOutcome::Stopped:
-        output.problem(FlashText::tr("stopped before the end: the device did not receive the whole file"));
-        break;
-    case UpgradeOutcome::Restarting:
-    case UpgradeOutcome::SendFailed:
-    case UpgradeOutcome::DeviceLost:
-        output.problem(FlashText::tr("the link to the device was lost"));
-        break;
-    default:
-        output.problem(ending.isEmpty() ? FlashText::tr("the upgrade failed") : ending);
-        break;
+// The controllers to write: every one plugged in with --all, else the one a link would open
+// (a --device path, or the last found).
+QList<PortInfo> chosenControllers(const Request &request, const PortSources &sources, Verdict *problem)
+{
+    if (!request.port.isEmpty() && !QFileInfo::exists(request.port)) {
+        *problem = {ExitNoDevice, QStringLiteral("no-device"), PortProblem::tr("%1 does not exist").arg(request.port)};
+        return {};
     }
-    return exitCodeOf(outcome);
+    const std::unique_ptr<PortEnumerator> enumerator(sources.create());
+    QList<PortInfo> controllers = controllersOf(*enumerator);
+    if (controllers.isEmpty()) {
+        *problem = {ExitNoDevice, QStringLiteral("no-device"),
+                    PortProblem::tr("no remote controller found; name its port with --device PATH")};
+        return {};
+    }
+    if (request.all)
+        return controllers;
+    return {controllers.last()};
+}
+
+int flash(QCoreApplication &app, const Request &request, Output &output)
+{
+    UnitJob job;
+    job.sources = {request.port, request.linkFolder};
+    job.target = request.target;
+    job.answerTimeoutMs = request.answerTimeoutMs;
+    QString error;
+    // Nothing is sent for an image that cannot be read whole or a record that cannot be written.
+    if (!job.image.read(request.file, &error))
+        return refuse(output, {ExitFileError, QStringLiteral("file"), error});
+    RecordFile record;
+    if (!request.recordPath.isEmpty() && !record.open(request.recordPath, &error))
+        return refuse(output, {ExitFileError, QStringLiteral("record"), error});
+    QList<PortInfo> controllers;
+    if (!request.wait) {
+        Verdict problem;
+        controllers = chosenControllers(request, job.sources, &problem);
+        if (controllers.isEmpty())
+            return refuse(output, problem);
+    }
+    UnitFarm farm(job, output, record);
+    QObject::connect(&farm, &UnitFarm::finished, &app, &QCoreApplication::exit);
+    // The first SIGINT or SIGTERM stops every unit; a second one ends the program at once.
+    handleStopSignals(
+        &farm,
+        [&farm, &output] {
+            output.problem(FlashText::tr("stopping; press Ctrl-C again to quit at once"));
+            farm.stop();
+        },
+        SignalRepeat::Once);
+    if (request.wait)
+        farm.runLine();
+    else
+        farm.runOnce(controllers);
+    return app.exec();
 }
 
 } // namespace
@@ -113,25 +120,15 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const CommandLineTool tool(QStringLiteral("koru-flash"));
     const Parsed parsed = parseCommandLine(QCoreApplication::arguments(), tool.portOption);
-    if (!parsed.request)
+    Output output(parsed.json);
+    if (!parsed.request) {
+        if (parsed.problem.isEmpty())
+            return parsed.exitCode;
+        refuse(output, {parsed.exitCode, QStringLiteral("usage"), parsed.problem});
+        if (!output.isJson())
+            QTextStream(stderr) << "Try 'koru-flash --help' for more information.\n";
         return parsed.exitCode;
-    const Request &request = *parsed.request;
-    Output output;
-
-    // Nothing is sent for a file that cannot be read.
-    if (!request.list) {
-        QFile file(request.file);
-        if (!file.open(QIODevice::ReadOnly)) {
-            output.problem(FlashText::tr("cannot read %1: %2").arg(request.file, file.errorString()));
-            return ExitFileError;
-        }
     }
-    // Opening the port asks every device for its identity and version.
-    const std::unique_ptr<DeviceLink> link = tool.openLink(request.port);
-    if (!link)
-        return ExitNoDevice;
-    const int exitCode = request.list ? listDevices(*link, request.json, output) : writeFile(*link, request, output);
-    // Every frame leaves, the reset that ends an upgrade included, whatever the outcome.
-    CommandLineTool::flush(*link);
-    return exitCode;
+    const Request &request = *parsed.request;
+    return request.list ? list(request, output) : flash(app, request, output);
 }

@@ -26,19 +26,25 @@ constexpr int DefaultAnswerTimeoutS = 10;
 struct Request
 {
     QString port;
+    QString linkFolder; // --by-id
     bool list = false;
     bool json = false;
+    bool all = false;
+    bool wait = false;
+    QString recordPath;
     uint8_t target = 0;
-    QString file;
+    QString file; // "-": standard input
     int answerTimeoutMs = DefaultAnswerTimeoutS * 1000;
 };
 
 struct Parsed
 {
-    std::optional<Request> request; // none: exit with exitCode after printing
+    std::optional<Request> request; // none: exit with exitCode
     int exitCode = ExitSuccess;
+    QString problem; // a mistake on the command line, for the caller to report
+    bool json = false;
 };
 
-// Reads koru-flash's command line. Help, version and mistakes are printed here; they leave
-// no request, only the exit code.
+// Reads koru-flash's command line. Help and version are printed here; they and mistakes
+// leave no request.
 Parsed parseCommandLine(const QStringList &arguments, const QCommandLineOption &deviceOption);

@@ -1,6 +1,9 @@
 #include "output.h"
 #include "terminal.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <cstdio>
 
 QString hexId(uint8_t id)
@@ -8,11 +11,11 @@ QString hexId(uint8_t id)
     return QStringLiteral("0x") + QString::number(id, 16).rightJustified(2, QLatin1Char('0')).toUpper();
 }
 
-Output::Output() : terminal(standardOutputIsTerminal()) {}
+Output::Output(bool json) : json(json), terminal(!json && standardOutputIsTerminal()) {}
 
 void Output::progress(int percent)
 {
-    if (percent == shown || frozen)
+    if (json || percent == shown)
         return;
     shown = percent;
     if (!terminal) {
@@ -28,6 +31,8 @@ void Output::progress(int percent)
 
 void Output::line(const QString &text)
 {
+    if (json)
+        return;
     endBar();
     out << text << '\n' << Qt::flush;
 }
@@ -40,7 +45,35 @@ void Output::problem(const QString &text)
 
 void Output::text(const QString &text)
 {
-    out << text << Qt::flush;
+    if (!json)
+        out << text << Qt::flush;
+}
+
+void Output::document(const QJsonObject &object)
+{
+    out << QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)) << Qt::flush;
+}
+
+void Output::reserveUnitLines(int count)
+{
+    if (!terminal || json)
+        return;
+    endBar();
+    unitLines = count;
+    out << QString(count, QLatin1Char('\n')) << Qt::flush;
+}
+
+void Output::unitLine(int unit, const QString &text)
+{
+    if (json)
+        return;
+    if (unit >= unitLines) {
+        line(text);
+        return;
+    }
+    // Up to the unit's line, rewrite it, and back below the block.
+    const int up = unitLines - unit;
+    out << "\x1b[" << up << "A\r\x1b[2K" << text << "\x1b[" << up << "B\r" << Qt::flush;
 }
 
 void Output::endBar()

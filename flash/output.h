@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+class QJsonObject;
+
 // koru-flash's own messages, translated in the context "KoruFlash".
 struct FlashText
 {
@@ -16,26 +18,35 @@ struct FlashText
 QString hexId(uint8_t id);
 
 // Standard output for progress and results, standard error for problems. A bar is redrawn
-// in place on a terminal; otherwise each new percentage is a line of its own.
+// in place on a terminal; otherwise each new percentage is a line of its own. With --json,
+// standard output carries only the one document that ends the run.
 class Output
 {
 public:
-    Output();
+    explicit Output(bool json = false);
+
+    bool isJson() const { return json; }
+    bool isTerminal() const { return terminal; }
 
     void progress(int percent);
     void line(const QString &text);
     void problem(const QString &text);
     void text(const QString &text);
-    // A stopped run shows the progress it made, not the zero the window's bar returns to.
-    void freezeProgress() { frozen = true; }
+    void document(const QJsonObject &object);
+
+    // Several units at once: each has a line of its own, redrawn in place on a terminal
+    // (reserved by reserveUnitLines()), else written as it changes.
+    void reserveUnitLines(int count);
+    void unitLine(int unit, const QString &text);
 
 private:
     void endBar();
 
     QTextStream out{stdout};
     QTextStream err{stderr};
+    bool json;
     bool terminal;
     bool midLine = false;
-    bool frozen = false;
     int shown = -1;
+    int unitLines = 0;
 };

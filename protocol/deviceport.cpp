@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 namespace {
 constexpr int NestedLoopPollMs = 10;
@@ -60,14 +61,19 @@ void SerialDevicePort::onError(QSerialPort::SerialPortError error)
     emit failed();
 }
 
+// QSerialPort's lock file is named after the path it opens: a link (as /dev/serial/by-id
+// names are) is resolved so that it and its target share one lock.
 void SerialDevicePort::setPortName(const QString &name)
 {
-    port.setPortName(name);
+    const QFileInfo info(name);
+    const QString target = info.isSymLink() ? info.canonicalFilePath() : QString();
+    port.setPortName(target.isEmpty() ? name : target);
+    givenName = name;
 }
 
 QString SerialDevicePort::portName() const
 {
-    return port.portName();
+    return givenName;
 }
 
 bool SerialDevicePort::open()

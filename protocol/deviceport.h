@@ -58,6 +58,7 @@ private:
     void onError(QSerialPort::SerialPortError error);
 
     QSerialPort port;
+    QString givenName;
     OpenError openError = OpenError::None;
     bool announcing = false;
     QTimer nestedLoopPoll{this};

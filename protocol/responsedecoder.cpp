@@ -107,10 +107,11 @@ DecodedResponse remoteControllerResponse(uint8_t id, const Payload &p, DeviceSta
 }
 
 // Every line costs the limiter's rate, and the count it held back is written first. The
-// limit is the log's, so there is one for the whole program.
+// limit is the log's: one for each thread that runs a link (the window has one; koru-flash
+// runs one per controller).
 bool mayLogUpgradeAnswer()
 {
-    static LogLimiter limiter;
+    static thread_local LogLimiter limiter;
     if (!limiter.allow())
         return false;
     if (const int heldBack = limiter.takeHeldBack())

@@ -7,6 +7,7 @@
 #include <QDebug>
 #include <QFile>
 
+#include <algorithm>
 #include <utility>
 
 namespace Koru {
@@ -28,29 +29,34 @@ QByteArray u32Pair(uint32_t first, uint32_t second)
 
 } // namespace
 
-UpgradeEngine::UpgradeEngine(UpgradeHost &host, DeviceState &state, QFile &file,
-                             const UpgradeTimings &timings)
-    : host(host), state(state), file(file), timings(timings)
+UpgradeEngine::UpgradeEngine(UpgradeHost &host, DeviceState &state, const UpgradeTimings &timings)
+    : host(host), state(state), timings(timings)
 {
 }
 
+// An empty name is an open failure: there is no fallback path to try.
 bool UpgradeEngine::start(const QString &fileName, uint8_t newTarget)
 {
-    // A second run (a re-plugged device, a row started after a stop) would share the file
-    // and the answers with this one.
-    if (isRunning()) {
-        qDebug() << "upgrade running, second start refused";
+    if (refusesSecondRun())
         return false;
-    }
-    step = Step::Start;
-    target = newTarget;
-    stopRequested = false;
-    ignoredAnswers = 0;
-    host.setUpdating(false);
-    if (!openFile(fileName)) {
-        qDebug() << "upgrade error";
-        fail(UpgradeOutcome::FileError, 0, tr("file open error"));
-    } else if (!readFile()) {
+    QFile file(fileName);
+    if (!fileName.isEmpty() && file.open(QIODevice::ReadOnly))
+        return start(file.readAll(), newTarget);
+    beginRun(newTarget);
+    qDebug() << "upgrade error";
+    fail(UpgradeOutcome::FileError, 0, tr("file open error"));
+    return true;
+}
+
+bool UpgradeEngine::start(const QByteArray &newImage, uint8_t newTarget)
+{
+    if (refusesSecondRun())
+        return false;
+    beginRun(newTarget);
+    if (newImage.isEmpty()) {
+        // An empty image would end in a confirmed end command with nothing written.
+        fail(UpgradeOutcome::FileError, 0, tr("file is empty"));
+    } else if (!takeImage(newImage)) {
         fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
     } else {
         state.upgStartAnswered = false;
@@ -69,42 +75,46 @@ void UpgradeEngine::requestStop()
     host.setUpdating(false);
 }
 
-// An empty name is an open failure: there is no fallback path to try.
-bool UpgradeEngine::openFile(const QString &fileName)
+// A second run (a re-plugged device, a row started after a stop) would share the image and
+// the answers with the one going on.
+bool UpgradeEngine::refusesSecondRun() const
 {
-    if (file.isOpen())
-        return true;
-    if (fileName.isEmpty())
-        return false;
-    file.setFileName(fileName);
-    return file.open(QIODevice::ReadOnly);
+    if (isRunning())
+        qDebug() << "upgrade running, second start refused";
+    return isRunning();
 }
 
-// Takes the size and the checksum; false for a file no packet size could carry.
-bool UpgradeEngine::readFile()
+void UpgradeEngine::beginRun(uint8_t newTarget)
 {
-    if (file.size() > qint64(MaxPacketCount) * MaxPacketSize)
+    step = Step::Start;
+    target = newTarget;
+    stopRequested = false;
+    ignoredAnswers = 0;
+    host.setUpdating(false);
+}
+
+// Takes the image, its size and its checksum; false for one no packet size could carry.
+bool UpgradeEngine::takeImage(const QByteArray &bytes)
+{
+    if (bytes.size() > qint64(MaxPacketCount) * MaxPacketSize)
         return false;
-    fileSize = uint32_t(file.size());
-    file.seek(0);
-    const QByteArray content = file.read(fileSize);
-    qDebug() << "readfilesize =" << content.size() << fileSize;
-    byteSum(reinterpret_cast<const uint8_t *>(content.constData()), size_t(content.size()), &checksum);
+    image = bytes;
+    qDebug() << "readfilesize =" << image.size();
+    byteSum(reinterpret_cast<const uint8_t *>(image.constData()), size_t(image.size()), &checksum);
     qDebug() << "checksum1=" << checksum;
-    file.seek(0);
     return true;
 }
 
 bool UpgradeEngine::sendStart()
 {
     QByteArray payload(4, '\0');
-    writeU32(reinterpret_cast<uint8_t *>(payload.data()), fileSize);
+    writeU32(reinterpret_cast<uint8_t *>(payload.data()), imageSize());
     return host.sendCommand(CMD_ID_UPGRADE_START, payload, target);
 }
 
 bool UpgradeEngine::sendEnd()
 {
-    return host.sendCommand(CMD_ID_UPGRADE_END, u32Pair(fileSize, checksum), target);
+    return host.sendCommand(CMD_ID_UPGRADE_END, u32Pair(imageSize(), checksum), target);
 }
 
 // The step's command has just been sent.
@@ -278,10 +288,10 @@ void UpgradeEngine::startAccepted()
 void UpgradeEngine::beginTransfer()
 {
     qDebug() << "onePackSize = " << state.onePackSize;
-    plan = PacketPlan(fileSize, state.onePackSize);
+    plan = PacketPlan(imageSize(), state.onePackSize);
     switch (plan.fit()) {
     case PacketPlan::Fit::Ok:
-        qDebug() << "lastNum=" << plan.lastNum() << "fileSize" << fileSize;
+        qDebug() << "lastNum=" << plan.lastNum() << "fileSize" << imageSize();
         sendPacket(0);
         return;
     case PacketPlan::Fit::NoPacketSize:
@@ -303,8 +313,7 @@ void UpgradeEngine::sendPacket(uint32_t number)
     const int length = plan.length(number);
     packetPayload.resize(2 + length);
     writeU16(reinterpret_cast<uint8_t *>(packetPayload.data()), uint16_t(number));
-    file.seek(plan.offset(number));
-    file.read(packetPayload.data() + 2, length);
+    std::copy_n(image.constData() + plan.offset(number), length, packetPayload.data() + 2);
     if (!host.sendCommand(CMD_ID_UPGRADE_DATA, packetPayload, target)) {
         qDebug() << "upgrade error";
         fail(UpgradeOutcome::SendFailed, GeneralErrorCode);
@@ -371,7 +380,7 @@ void UpgradeEngine::finishRun(UpgradeOutcome outcome, bool keepUpdating)
     if (!keepUpdating)
         host.setUpdating(false);
     stopRequested = false;
-    file.close();
+    image.clear();
     if (ignoredAnswers > 0)
         qDebug() << "upgrade answers ignored:" << ignoredAnswers;
     host.runEnded(outcome);

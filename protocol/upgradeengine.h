@@ -9,8 +9,6 @@
 #include <QCoreApplication>
 #include <QString>
 
-class QFile;
-
 namespace Koru {
 
 // The firmware upgrade: announces the file, sends it packet by packet with
@@ -23,12 +21,14 @@ class UpgradeEngine
     Q_DECLARE_TR_FUNCTIONS(UpgradeEngine)
 
 public:
-    // file is opened by start() unless it is already open, and closed when the run ends.
-    UpgradeEngine(UpgradeHost &host, DeviceState &state, QFile &file, const UpgradeTimings &timings = {});
+    UpgradeEngine(UpgradeHost &host, DeviceState &state, const UpgradeTimings &timings = {});
 
     // Starts a run and returns; the host hears how it ended through runEnded(), which may
     // come before start() returns. False, with nothing touched, while a run is going on.
+    // The file is read whole first, so what is sent is what the size and checksum cover.
     bool start(const QString &fileName, uint8_t target);
+    // The same with an image its caller has read (a pipe, a checked file).
+    bool start(const QByteArray &image, uint8_t target);
     // The receive path has just stored one answer to commandId (start, data or end) in the
     // device state.
     void answerReceived(uint8_t commandId);
@@ -44,8 +44,10 @@ public:
 private:
     enum class Step { Idle, Start, Restart, Data, End };
 
-    bool openFile(const QString &fileName);
-    bool readFile();
+    bool refusesSecondRun() const;
+    void beginRun(uint8_t newTarget);
+    uint32_t imageSize() const { return uint32_t(image.size()); }
+    bool takeImage(const QByteArray &bytes);
     bool sendStart();
     bool sendEnd();
 
@@ -68,13 +70,12 @@ private:
 
     UpgradeHost &host;
     DeviceState &state;
-    QFile &file;
     UpgradeTimings timings;
     Step step = Step::Idle;
     StepWait wait;
     bool stopRequested = false;
     uint8_t target = 0;
-    uint32_t fileSize = 0;
+    QByteArray image;
     uint32_t checksum = 0;
     PacketPlan plan{0, 0};
     uint32_t packet = 0;       // the packet waiting for its acknowledgement

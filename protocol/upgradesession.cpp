@@ -15,7 +15,7 @@ constexpr int UsbNotConnectedCode = -99;
 }
 
 UpgradeSession::UpgradeSession(DeviceLink &link, DeviceState &state, QObject *parent)
-    : QObject(parent), link(link), engine(*this, state, file)
+    : QObject(parent), link(link), engine(*this, state)
 {
     // For queued connections and signal spies on finished().
     qRegisterMetaType<UpgradeOutcome>("Koru::UpgradeOutcome");
@@ -37,22 +37,41 @@ void UpgradeSession::keepFlagIn(std::function<bool()> read, std::function<void(b
 
 void UpgradeSession::start(const QString &name, uint8_t target, int from)
 {
+    if (!takeRequest(target, from))
+        return;
+    fileName = name;
+    image.reset();
+    engine.start(fileName, currentTarget);
+}
+
+void UpgradeSession::start(const QByteArray &bytes, uint8_t target, int from)
+{
+    if (!takeRequest(target, from))
+        return;
+    fileName.clear();
+    image = bytes;
+    engine.start(bytes, currentTarget);
+}
+
+bool UpgradeSession::takeRequest(uint8_t target, int from)
+{
     if (engine.isRunning()) {
         qDebug() << "upgrade running, second start refused";
         emit finished(from, UpgradeOutcome::Busy);
-        return;
+        return false;
     }
-    fileName = name;
     currentTarget = target;
     requester = from;
-    file.close();
-    engine.start(fileName, currentTarget);
+    return true;
 }
 
 void UpgradeSession::resume()
 {
     restartWait.stop();
-    engine.start(fileName, currentTarget);
+    if (image)
+        engine.start(*image, currentTarget);
+    else
+        engine.start(fileName, currentTarget);
 }
 
 void UpgradeSession::onResponse(const DecodedResponse &response)

@@ -5,12 +5,12 @@
 #include "upgradehost.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 namespace Koru {
 
@@ -45,6 +45,8 @@ public:
     // Starts a run and returns at once; finished() tells how it ended. While a run goes on,
     // ends at once as Busy and leaves that run alone.
     void start(const QString &fileName, uint8_t target, int requester);
+    // The same with the image's bytes, read by the requester.
+    void start(const QByteArray &image, uint8_t target, int requester);
     // Runs the last upgrade again with the same file, target and requester.
     void resume();
     // Takes effect after the next acknowledged packet of a run the device has accepted.
@@ -63,6 +65,8 @@ signals:
     void finished(int requester, Koru::UpgradeOutcome outcome);
 
 private:
+    // False, after finished(Busy), while a run goes on.
+    bool takeRequest(uint8_t target, int requester);
     void onResponse(const DecodedResponse &response);
     void onRestartWaitOver();
 
@@ -78,13 +82,13 @@ private:
     void runEnded(UpgradeOutcome outcome) override;
 
     DeviceLink &link;
-    QFile file;
     UpgradeEngine engine;
     QElapsedTimer clock;
     QTimer stepTimer;
     QTimer restartWait;
     int restartWaitMs = 0;
     QString fileName;
+    std::optional<QByteArray> image; // given instead of a file name
     uint8_t currentTarget = RemoteControllerId;
     int requester = 0;
     bool flag = false;

@@ -6,10 +6,13 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
+#include <vector>
 
 using namespace Koru;
 
@@ -153,15 +156,16 @@ struct LineFaults
         return readNumber(parser, hangUpEvery, 1, 3600000, &hangUpMs) && readNumber(parser, flap, 1, 500, &flapHz)
                && readNumber(parser, flapFor, 1, 3600000, &flapMs);
     }
-    void start(SimulatorHost &host, QTimer &hangUps) const
+    void start(SimulatorHost &host) const
     {
         if (flapHz > 0)
             host.flap(int(flapHz), int(flapMs));
         if (hangUpMs <= 0)
             return;
-        QObject::connect(&hangUps, &QTimer::timeout, &host,
+        auto *hangUps = new QTimer(&host);
+        QObject::connect(hangUps, &QTimer::timeout, &host,
                          [&host] { host.hangUp(host.simulator()->options().restartDowntimeMs); });
-        hangUps.start(int(hangUpMs));
+        hangUps->start(int(hangUpMs));
     }
 };
 
@@ -179,6 +183,65 @@ void report(const QString &line)
     QTextStream out(stdout);
     out << line << '\n';
     out.flush();
+}
+
+// Several controllers at once, each on a pseudo-terminal of its own.
+struct UnitOptions
+{
+    const QCommandLineOption count{QStringLiteral("count"),
+                                   QStringLiteral("Serve this many remote controllers (1-64), each on a "
+                                                  "pseudo-terminal of its own; needs --by-id."),
+                                   QStringLiteral("n")};
+    const QCommandLineOption byId{QStringLiteral("by-id"),
+                                  QStringLiteral("Keep each controller's link in this folder, named as "
+                                                 "/dev/serial/by-id names USB serial ports, with the "
+                                                 "controller's USB serial number (KSIM0001, ...)."),
+                                  QStringLiteral("dir")};
+    const QCommandLineOption firstUnit{QStringLiteral("first-unit"),
+                                       QStringLiteral("Number the controllers from n on (default 1), as "
+                                                      "further units on a line."),
+                                       QStringLiteral("n")};
+    const QCommandLineOption faultyUnit{QStringLiteral("faulty-unit"),
+                                        QStringLiteral("Give the behaviour options to controller n alone; "
+                                                       "the others behave plainly."),
+                                        QStringLiteral("n")};
+};
+
+constexpr int MostUnits = 64;
+
+bool startUnits(const QCommandLineParser &parser, const UnitOptions &units, const SimulatorOptions &options,
+                const QString &link, std::vector<std::unique_ptr<SimulatorHost>> *hosts)
+{
+    QTextStream err(stderr);
+    bool ok = true;
+    const int count = parser.isSet(units.count) ? parser.value(units.count).toInt(&ok) : 1;
+    if (!ok || count < 1 || count > MostUnits || (parser.isSet(units.count) && !parser.isSet(units.byId))) {
+        err << "koru-devsim: --count takes 1 to " << MostUnits << " and needs --by-id\n";
+        return false;
+    }
+    const int first = parser.isSet(units.firstUnit) ? parser.value(units.firstUnit).toInt(&ok) : 1;
+    if (!ok || first < 1 || first > 9999 - count) {
+        err << "koru-devsim: bad value for --first-unit: " << parser.value(units.firstUnit) << '\n';
+        return false;
+    }
+    const int faulty = parser.isSet(units.faultyUnit) ? parser.value(units.faultyUnit).toInt(&ok) : 0;
+    if (!ok || (parser.isSet(units.faultyUnit) && (faulty < first || faulty >= first + count))) {
+        err << "koru-devsim: --faulty-unit names none of the controllers served\n";
+        return false;
+    }
+    const QDir folder(parser.value(units.byId));
+    for (int unit = first; unit < first + count; ++unit) {
+        auto host = std::make_unique<SimulatorHost>(faulty == 0 || unit == faulty ? options : SimulatorOptions());
+        const QString path = parser.isSet(units.byId)
+                                 ? folder.filePath(SimulatorHost::byIdLinkName(SimulatorHost::unitSerial(unit)))
+                                 : link;
+        if (!host->start(path)) {
+            err << "koru-devsim: cannot open the port: " << host->errorString() << '\n';
+            return false;
+        }
+        hosts->push_back(std::move(host));
+    }
+    return true;
 }
 
 } // namespace
@@ -203,6 +266,11 @@ int main(int argc, char *argv[])
         QStringLiteral("ids"));
     parser.addOption(link);
     parser.addOption(devicesOption);
+    const UnitOptions unitOptions;
+    parser.addOption(unitOptions.count);
+    parser.addOption(unitOptions.byId);
+    parser.addOption(unitOptions.firstUnit);
+    parser.addOption(unitOptions.faultyUnit);
     const std::vector<NumberKnob> numbers = numberKnobs();
     const std::vector<FlagKnob> flags = flagKnobs();
     for (const NumberKnob &knob : numbers)
@@ -233,26 +301,26 @@ int main(int argc, char *argv[])
         return 2;
     }
 
-    SimulatorHost host(options);
-    if (!host.start(parser.value(link))) {
-        QTextStream(stderr) << "koru-devsim: cannot open the port: " << host.errorString() << '\n';
-        return 1;
-    }
+    std::vector<std::unique_ptr<SimulatorHost>> hosts;
+    if (!startUnits(parser, unitOptions, options, parser.value(link), &hosts))
+        return parser.isSet(unitOptions.count) ? 2 : 1;
     // SIGINT and SIGTERM end the event loop.
     if (!handleStopSignals(&app, &QCoreApplication::quit, SignalRepeat::Every)) {
         QTextStream(stderr) << "koru-devsim: cannot watch SIGINT and SIGTERM\n";
         return 1;
     }
-    announce(host);
-    QTimer hangUps;
-    lineFaults.start(host, hangUps);
-    QObject::connect(&host, &SimulatorHost::vanished, &app, [] { report(QStringLiteral("port gone")); });
-    QObject::connect(&host, &SimulatorHost::reappeared, &app, [&host] { announce(host); });
-    QObject::connect(host.simulator(), &DeviceSimulator::upgradeCompleted, &app,
-                     [](uint8_t deviceId, const QByteArray &image) {
-                         report(QStringLiteral("device 0x%1: upgrade completed, %2 bytes")
-                                    .arg(deviceId, 2, 16, QLatin1Char('0'))
-                                    .arg(image.size()));
-                     });
+    for (const auto &unit : hosts) {
+        SimulatorHost &host = *unit;
+        announce(host);
+        lineFaults.start(host);
+        QObject::connect(&host, &SimulatorHost::vanished, &app, [] { report(QStringLiteral("port gone")); });
+        QObject::connect(&host, &SimulatorHost::reappeared, &app, [&host] { announce(host); });
+        QObject::connect(host.simulator(), &DeviceSimulator::upgradeCompleted, &app,
+                         [](uint8_t deviceId, const QByteArray &image) {
+                             report(QStringLiteral("device 0x%1: upgrade completed, %2 bytes")
+                                        .arg(deviceId, 2, 16, QLatin1Char('0'))
+                                        .arg(image.size()));
+                         });
+    }
     return app.exec();
 }

@@ -21,6 +21,16 @@ bool SimulatorHost::start(const QString &stablePath)
     return terminal.open();
 }
 
+QString SimulatorHost::unitSerial(int unit)
+{
+    return QStringLiteral("KSIM%1").arg(unit, 4, 10, QLatin1Char('0'));
+}
+
+QString SimulatorHost::byIdLinkName(const QString &usbSerial)
+{
+    return QStringLiteral("usb-KORU_Simulator_%1-if00").arg(usbSerial);
+}
+
 QString SimulatorHost::portPath() const
 {
     return terminal.linkPath().isEmpty() ? terminal.slavePath() : terminal.linkPath();

@@ -21,6 +21,10 @@ public:
 
     // Opens the port; a non-empty stablePath becomes a link that always names it.
     bool start(const QString &stablePath = {});
+    // A pseudo-terminal has no USB serial number: a simulated unit carries its number in its
+    // link's name, as /dev/serial/by-id names a controller ("usb-KORU_Simulator_KSIM0001-if00").
+    static QString unitSerial(int unit);
+    static QString byIdLinkName(const QString &usbSerial);
     QString errorString() const { return terminal.errorString(); }
 
     // The stable path when one was given, else the current slave path.

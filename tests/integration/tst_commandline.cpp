@@ -49,6 +49,8 @@ void TestCommandLine::programAnswers_data()
     QTest::newRow("--version") << QStringList{"--version"} << 0 << "^koru-assistant \\d+\\.\\d+\\.\\d+\\n$" << "^$";
     QTest::newRow("unknown option") << QStringList{"-platform", "offscreen", "--bogus"} << 1 << "^$"
                                     << "koru-assistant: Unknown option 'bogus'\\.\\n$";
+    QTest::newRow("unknown option, no display") << QStringList{"-style", "fusion", "--bogus"} << 1 << "^$"
+                                                << "^koru-assistant: Unknown option 'bogus'\\.\\n$";
     QTest::newRow("-platform") << QStringList{"-platform", "offscreen"} << KeepsRunning << "" << "";
     QTest::newRow("Qt options and --service")
         << QStringList{"--platform", "offscreen", "-style", "fusion", "-reverse", "--service"} << KeepsRunning

@@ -12,6 +12,7 @@
 #include "versiontext.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -25,6 +26,7 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Koru;
 
@@ -74,6 +76,7 @@ private slots:
 private:
     QString writeImage(int size);
     QByteArray imageContent(int size) const;
+    QString imageSha256(int size) const;
     bool startSimulator(const SimulatorOptions &options);
     // A link to the simulated controller's port, opened as koru-flash opens it.
     std::unique_ptr<DeviceLink> openLink(const UpgradeTimings &timings = {});
@@ -139,6 +142,11 @@ QByteArray TestFlash::imageContent(int size) const
     return content;
 }
 
+QString TestFlash::imageSha256(int size) const
+{
+    return QString::fromLatin1(QCryptographicHash::hash(imageContent(size), QCryptographicHash::Sha256).toHex());
+}
+
 QString TestFlash::writeImage(int size)
 {
     const QString path = dir.filePath(QStringLiteral("image%1.bin").arg(size));
@@ -165,7 +173,6 @@ void TestFlash::imageArrivesWhole_data()
 
     SimulatorOptions options;
     options.packetSize = 16;
-    QTest::newRow("empty file") << 0 << options;
     QTest::newRow("1 byte") << 1 << options;
     QTest::newRow("3 packets of 16") << 48 << options;
     QTest::newRow("3 packets of 16 + 1") << 49 << options;
@@ -351,8 +358,8 @@ void TestFlash::checkListed(const QString &output, bool json, const QVector<uint
     if (json) {
         QJsonParseError error;
         const QJsonDocument document = QJsonDocument::fromJson(output.toUtf8(), &error);
-        QVERIFY2(document.isArray(), qPrintable(error.errorString()));
-        for (const QJsonValue &value : document.array()) {
+        QVERIFY2(document.isObject(), qPrintable(error.errorString()));
+        for (const QJsonValue &value : document.object().value("devices").toArray()) {
             const QJsonObject device = value.toObject();
             rows.append({device.value("type").toString(),
                          QStringLiteral("0x%1").arg(QString::number(device.value("id").toInt(), 16).toUpper()),
@@ -360,7 +367,8 @@ void TestFlash::checkListed(const QString &output, bool json, const QVector<uint
                          device.value("bootLoaderVersion").toString(), device.value("firmwareVersion").toString()});
         }
     } else {
-        QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // The devices, a blank line, the controllers.
+        QStringList lines = output.left(output.indexOf(QLatin1String("\n\n"))).split(QLatin1Char('\n'));
         QVERIFY(!lines.isEmpty());
         const QRegularExpression header("^TYPE +ID +HARDWARE ID +SERIAL NUMBER +BOOT LOADER +FIRMWARE$");
         QVERIFY2(lines.takeFirst().contains(header), qPrintable(output));
@@ -436,6 +444,30 @@ void TestFlash::commandLine_data()
                                   << 3 << "^$"
                                   << "^koru-flash: cannot read \\S*/missing\\.bin: No such file or directory\\n$"
                                   << -1 << false;
+    QTest::newRow("empty image") << port + QStringList{"--target", "0x10", "{dir}/image0.bin"} << plain << false
+                                 << 3 << "^$" << "^koru-flash: \\S*/image0\\.bin is empty" << -1 << false;
+    QTest::newRow("image piped in") << port + QStringList{"--target", "0x13", "-"} << plain << false << 0
+                                    << "^" + percentLines + complete << "^$" << 0x13 << true;
+    QTest::newRow("JSON, success") << port + QStringList{"--json", "--target", "0x10", image} << plain << false << 0
+                                   << "\"result\": \"passed\"" << "^$" << 0x10 << true;
+    QTest::newRow("JSON, empty image") << port + QStringList{"--json", "--target", "0x10", "{dir}/image0.bin"}
+                                       << plain << false << 3 << "\"error\": \"file\"" << "is empty" << -1 << false;
+    QTest::newRow("JSON, missing port")
+        << QStringList{"--json", "--device", "{dir}/ttyNone", "--target", "0x10", image} << plain << false << 2
+        << "\"error\": \"no-device\"" << "does not exist" << -1 << false;
+    QTest::newRow("JSON, list on a missing port") << QStringList{"--json", "--device", "{dir}/ttyNone", "--list"}
+                                                  << plain << false << 2
+                                                  << "\"devices\": \\[\\n?\\s*\\],\\n\\s*\"error\": \"no-device\"" << ""
+                                                  << -1 << false;
+    QTest::newRow("JSON, usage") << port + QStringList{"--json", image} << plain << false << 1
+                                 << "\"error\": \"usage\"" << "no device chosen" << -1 << false;
+    QTest::newRow("JSON, silent target")
+        << port + QStringList{"--json", "--target", "0x15", "--answer-timeout", "1", image} << plain << false << 5
+        << "\"error\": \"no-answer\"" << "" << -1 << true;
+    options = plain;
+    options.refuseEndCode = -7;
+    QTest::newRow("JSON, refused") << port + QStringList{"--json", "--target", "0x10", image} << options << false
+                                   << 4 << "\"error\": \"refused\"" << "Error in firmware checking" << -1 << true;
     QTest::newRow("missing port") << QStringList{"--device", "{dir}/ttyNone", "--target", "0x10", image} << plain
                                   << false << 2 << "^$" << "^koru-flash: \\S*/ttyNone does not exist\\n$" << -1
                                   << false;
@@ -455,22 +487,24 @@ void TestFlash::commandLine_data()
     QTest::newRow("two files") << port + QStringList{"--target", "0x10", image, image} << plain << false << 1
                                << "^$" << "^koru-flash: one file at a time" << -1 << false;
     QTest::newRow("list") << port + QStringList{"--list"} << plain << false << 0 << "^TYPE " << "^$" << -1 << true;
-    QTest::newRow("list as JSON") << port + QStringList{"--list", "--json"} << plain << false << 0 << "^\\[\\n"
+    QTest::newRow("list as JSON") << port + QStringList{"--list", "--json"} << plain << false << 0 << "^\\{\\n"
                                   << "^$" << -1 << true;
     options = plain;
     options.deviceIds = {0x2C, RemoteControllerId, 0x15};
     QTest::newRow("list of other devices") << port + QStringList{"--list"} << options << false << 0 << "^TYPE "
                                            << "^$" << -1 << true;
     options.deviceIds.clear();
-    QTest::newRow("list, no device answers") << port + QStringList{"--list"} << options << false << 5 << "^$"
+    QTest::newRow("list, no device answers") << port + QStringList{"--list"} << options << false << 5
+                                             << "^CONTROLLER PORT +USB SERIAL\n\\S+/ttyKORU0 +-\n$"
                                              << "^koru-flash: no device answered on \\S+\\n$" << -1 << true;
     QTest::newRow("list as JSON, no device answers")
-        << port + QStringList{"--list", "--json"} << options << false << 5 << "^\\[\\n?\\]\\n$"
+        << port + QStringList{"--list", "--json"} << options << false << 5
+        << "\"devices\": \\[\\n?\\s*\\],\\n\\s*\"error\": \"no-answer\",\\n\\s*\"exitCode\": 5,"
         << "^koru-flash: no device answered on \\S+\\n$" << -1 << true;
     QTest::newRow("list with a target") << port + QStringList{"--list", "--target", "0x10"} << plain << false << 1
                                         << "^$" << "^koru-flash: --list shows every device" << -1 << false;
-    QTest::newRow("JSON without list") << port + QStringList{"--json", "--target", "0x10", image} << plain << false
-                                       << 1 << "^$" << "^koru-flash: --json goes with --list" << -1 << false;
+    QTest::newRow("list with --all") << port + QStringList{"--list", "--all"} << plain << false << 1 << "^$"
+                                     << "^koru-flash: --device names one controller" << -1 << false;
 }
 
 // The built koru-flash against the simulator on its pseudo-terminal, as a user runs it.
@@ -491,6 +525,7 @@ void TestFlash::commandLine()
         QSKIP("no pseudo-terminal here");
     for (const int size : {700, 65537})
         QVERIFY(!writeImage(size).isEmpty());
+    QVERIFY(QFile(dir.filePath("image0.bin")).open(QIODevice::WriteOnly));
     arguments.replaceInStrings(QStringLiteral("{port}"), link);
     arguments.replaceInStrings(QStringLiteral("{dir}"), dir.path());
 
@@ -506,6 +541,10 @@ void TestFlash::commandLine()
     }
     QSignalSpy finished(&flash, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
     flash.start(program, arguments);
+    // "-" reads a pipe, which tells no size before its end.
+    if (arguments.contains(QStringLiteral("-")))
+        flash.write(imageContent(700));
+    flash.closeWriteChannel();
     QVERIFY(finished.wait(30000)); // the simulator answers while the spy waits
     QTest::qWait(200);             // for what is still on its way through the terminals
     const QString standardOutput = QString::fromUtf8(terminal ? screenBytes : flash.readAllStandardOutput());
@@ -514,8 +553,18 @@ void TestFlash::commandLine()
     QVERIFY2(flash.exitCode() == exitCode, qPrintable(QString::number(flash.exitCode()) + ": " + standardError));
     QVERIFY2(standardOutput.contains(QRegularExpression(output)), qPrintable(standardOutput));
     QVERIFY2(standardError.contains(QRegularExpression(errors)), qPrintable(standardError));
+    const bool json = arguments.contains(QStringLiteral("--json"));
+    if (json) {
+        // One document, whatever the outcome, that agrees with the exit status.
+        const QJsonObject document = QJsonDocument::fromJson(standardOutput.toUtf8()).object();
+        QCOMPARE(document.value("exitCode").toInt(-1), exitCode);
+        QCOMPARE(document.value("error").isString(), exitCode != 0);
+        QVERIFY(exitCode == 0 || !document.value("message").toString().isEmpty());
+        for (const QJsonValue &unit : document.value("units").toArray())
+            QCOMPARE(unit.toObject().value("sha256").toString(), imageSha256(700));
+    }
     if (arguments.contains(QStringLiteral("--list")) && exitCode == 0) {
-        checkListed(standardOutput, arguments.contains(QStringLiteral("--json")), options.deviceIds);
+        checkListed(standardOutput, json, options.deviceIds);
         if (QTest::currentTestFailed())
             return;
     }

@@ -108,7 +108,9 @@ void TestCatalogues::everyProgramTextIsCatalogued()
         const Entries catalogue = readCatalogue(QStringLiteral(KORU_SOURCE_DIR "/resources/") + QLatin1String(name));
         QStringList missing;
         for (const auto &text : texts) {
-            if (!catalogue.contains(text))
+            // Texts the program borrows from Qt's own catalogues, installed beside ours.
+            const bool qtOwn = text.first == QLatin1String("QCommandLineParser");
+            if (!qtOwn && !catalogue.contains(text))
                 missing << text.first + QStringLiteral(": ") + text.second;
         }
         QVERIFY2(missing.isEmpty(), qPrintable(QLatin1String(name) + QStringLiteral(" lacks ") + missing.join(QStringLiteral(" | "))));
