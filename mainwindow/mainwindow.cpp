@@ -11,6 +11,7 @@
 #include "productionpage.h"
 #include "upgradepage.h"
 #include "upgradesession.h"
+#include "wheelguard.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -84,6 +85,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     background->setPixmap(QPixmap(QStringLiteral(":/img/back.png")));
     background->setGeometry(0, 0, 870, 620);
 
+    WheelGuard::install(this);
     checkSettingsFile();
     settings->write(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
     createTitleBar();

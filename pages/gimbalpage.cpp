@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTimer>
 
 using namespace Koru;
@@ -59,14 +58,6 @@ bool isCameraSetting(int index)
     return index >= 0 && index <= MaxCameraSetting;
 }
 
-// True when the selector's entry changed.
-bool select(QComboBox *selector, int index)
-{
-    const int before = selector->currentIndex();
-    selector->setCurrentIndex(index);
-    return selector->currentIndex() != before;
-}
-
 } // namespace
 
 GimbalPage::GimbalPage(DeviceLink &link, AppSettings &settings, QWidget *parent)
@@ -101,11 +92,9 @@ void GimbalPage::createCameraWidgets()
         this, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")}, {570, 25, 52, 20});
     codingFormatSelector = createCameraSelector(
         this, {QStringLiteral("H264"), QStringLiteral("H265"), QStringLiteral("-")}, {570, 80, 52, 20});
-    // Not blocked when a report sets them: a reported configuration that changes a
-    // selector is sent back to the camera at once, once per query cycle.
-    connect(resolutionSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &GimbalPage::onResolutionChosen);
-    connect(codingFormatSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+    // Only the user's pick is sent: a reported configuration only sets the selectors.
+    connect(resolutionSelector, QOverload<int>::of(&QComboBox::activated), this, &GimbalPage::onResolutionChosen);
+    connect(codingFormatSelector, QOverload<int>::of(&QComboBox::activated), this,
             &GimbalPage::onCodingFormatChosen);
 
     ipEdit = new QLineEdit(QStringLiteral("192.168.144."), this);
@@ -153,7 +142,6 @@ void GimbalPage::leave()
 
 void GimbalPage::queryAll()
 {
-    echoSentThisCycle = false;
     for (uint8_t function = 0; function < GimbalFunctionCount; ++function)
         sendGimbal(CMD_ID_GET_GIMBAL_CH, &function, 1);
     queryCamera();
@@ -201,15 +189,11 @@ void GimbalPage::onResponse(const DecodedResponse &response)
     }
 }
 
-// After the cycle's echo, a report only sets the selectors.
 void GimbalPage::showCameraConfig()
 {
     const DeviceState &state = link.state();
-    const QSignalBlocker resolutionBlocker(echoSentThisCycle ? resolutionSelector : nullptr);
-    const QSignalBlocker codingFormatBlocker(echoSentThisCycle ? codingFormatSelector : nullptr);
-    const bool resolutionChanged = select(resolutionSelector, state.cameraResolution);
-    const bool codingFormatChanged = select(codingFormatSelector, state.cameraCodeFormat);
-    echoSentThisCycle = echoSentThisCycle || resolutionChanged || codingFormatChanged;
+    resolutionSelector->setCurrentIndex(state.cameraResolution);
+    codingFormatSelector->setCurrentIndex(state.cameraCodeFormat);
 }
 
 void GimbalPage::onCameraConfigChanged()

@@ -81,6 +81,14 @@
         <source>No remote controller: these values are not live</source>
         <translation>未连接遥控器：这些数值不是实时的</translation>
     </message>
+    <message>
+        <source>Default all channels</source>
+        <translation>恢复所有通道默认设置</translation>
+    </message>
+    <message>
+        <source>Reset the direction, the mapping and the source of all 16 channels to the controller's defaults? The current channel settings are lost.</source>
+        <translation>将全部 16 个通道的方向、映射和信号源恢复为遥控器的默认设置吗？当前的通道设置将会丢失。</translation>
+    </message>
 </context>
 <context>
     <name>ChannelSettingsFile</name>

@@ -81,6 +81,14 @@
         <source>No remote controller: these values are not live</source>
         <translation>No remote controller: these values are not live</translation>
     </message>
+    <message>
+        <source>Default all channels</source>
+        <translation>Default all channels</translation>
+    </message>
+    <message>
+        <source>Reset the direction, the mapping and the source of all 16 channels to the controller's defaults? The current channel settings are lost.</source>
+        <translation>Reset the direction, the mapping and the source of all 16 channels to the controller's defaults? The current channel settings are lost.</translation>
+    </message>
 </context>
 <context>
     <name>ChannelSettingsFile</name>

@@ -68,19 +68,8 @@ void ChSubWidget::createSourceSelector()
     for (int index = 0; index < ChSourceCount; ++index)
         sourceSelector->addItem(QString::fromLatin1(sourceName(index)));
     sourceSelector->setCurrentIndex(0);
-    connectSourceSelector();
-}
-
-void ChSubWidget::connectSourceSelector()
-{
-    connect(sourceSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &ChSubWidget::slot_chChange);
-}
-
-void ChSubWidget::disconnectSourceSelector()
-{
-    disconnect(sourceSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-               &ChSubWidget::slot_chChange);
+    // Only the user's pick is sent; a reported source sets the index without it.
+    connect(sourceSelector, QOverload<int>::of(&QComboBox::activated), this, &ChSubWidget::slot_chChange);
 }
 
 void ChSubWidget::setId(int newId)
@@ -115,10 +104,7 @@ void ChSubWidget::setForwardValue(bool forward)
 
 void ChSubWidget::setEntity(uint8_t type, uint8_t entityId)
 {
-    // A reported source must never turn into a set command.
-    disconnectSourceSelector();
     sourceSelector->setCurrentIndex(indexForSource(type, entityId));
-    connectSourceSelector();
 }
 
 void ChSubWidget::setLive(bool on)

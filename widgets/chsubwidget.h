@@ -45,8 +45,6 @@ public slots:
 private:
     MyLineEdit *createMapEdit(int x, const QString &text);
     void createSourceSelector();
-    void connectSourceSelector();
-    void disconnectSourceSelector();
     void emitMapValues();
 
     int id = 0;

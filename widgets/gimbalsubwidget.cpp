@@ -24,13 +24,8 @@ GimbalSubWidget::GimbalSubWidget(QWidget *parent)
         channelSelector->addItem(QString::number(channel));
     channelSelector->addItem(QStringLiteral("-"));
     channelSelector->setCurrentIndex(ChannelCount);
-    connectSelector();
-}
-
-void GimbalSubWidget::connectSelector()
-{
-    connect(channelSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &GimbalSubWidget::slot_GimbalChange);
+    // Only the user's pick is sent; a reported channel sets the index without it.
+    connect(channelSelector, QOverload<int>::of(&QComboBox::activated), this, &GimbalSubWidget::slot_GimbalChange);
 }
 
 void GimbalSubWidget::setId(int newId)
@@ -43,14 +38,10 @@ void GimbalSubWidget::setLabelText(const QString &text)
     label->setText(text);
 }
 
-// A reported channel must never turn into a set command. An index beyond the entries
-// leaves the selector without a current entry.
+// An index beyond the entries leaves the selector without a current entry.
 void GimbalSubWidget::setChannel(uint8_t ch)
 {
-    disconnect(channelSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-               &GimbalSubWidget::slot_GimbalChange);
     channelSelector->setCurrentIndex(ch);
-    connectSelector();
 }
 
 void GimbalSubWidget::slot_GimbalChange(int index)

@@ -27,8 +27,6 @@ public slots:
     void slot_GimbalChange(int index);
 
 private:
-    void connectSelector();
-
     int id = 0;
     QLabel *label = nullptr;
     QComboBox *channelSelector = nullptr;
