@@ -91,8 +91,11 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
     notLiveNote->setGeometry(125, 70, 350, 28); // over the middle of the two stick displays
     notLiveNote->setAlignment(Qt::AlignCenter);
     connect(&link, &DeviceLink::connectionChanged, this, [this](bool connected) {
-        if (!connected)
+        if (!connected) {
             showLive(false);
+            for (ChSubWidget *row : qAsConst(rows))
+                row->clearSettings();
+        }
     });
     showLive(false);
 }
@@ -123,7 +126,8 @@ void ChannelPage::leave()
 
 void ChannelPage::retranslate()
 {
-    showDirection(-1);
+    for (ChSubWidget *row : qAsConst(rows))
+        row->retranslate();
     showLive(leftStick->isLive());
     calibration->retranslate();
     settingsFiles->retranslate();

@@ -31,8 +31,7 @@ constexpr int RowTop = 25;
 constexpr int RowPitch = 25;
 constexpr int QueryMs = 1000;
 
-// The camera selectors' last entry "-" stands for "not reported yet" and is never sent.
-constexpr int NoSelection = 2;
+// The camera selectors' last entry "-" is never sent.
 constexpr int MaxCameraSetting = 1;
 
 QLabel *createLabel(QWidget *page, const char *objectName, const QRect &geometry)
@@ -49,7 +48,6 @@ QComboBox *createCameraSelector(QWidget *page, const QStringList &entries, const
     styleWhiteCombo(selector, 3);
     selector->setGeometry(geometry);
     selector->addItems(entries);
-    selector->setCurrentIndex(NoSelection);
     return selector;
 }
 
@@ -86,7 +84,6 @@ void GimbalPage::createCameraWidgets()
     firmwareLabel = createLabel(this, "camera_fw_ver", {650, 4, 100, 16});
     firmwareValueLabel = createLabel(this, "camera_fw_ver_value", {712, 4, 100, 16});
     ipLabel = createLabel(this, "ip_set", {500, 56, 64, 16});
-    firmwareValueLabel->setText(tr("-.-.-"));
 
     resolutionSelector = createCameraSelector(
         this, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")}, {570, 25, 52, 20});
@@ -97,12 +94,17 @@ void GimbalPage::createCameraWidgets()
     connect(codingFormatSelector, QOverload<int>::of(&QComboBox::activated), this,
             &GimbalPage::onCodingFormatChosen);
 
-    ipEdit = new QLineEdit(QStringLiteral("192.168.144."), this);
+    ipEdit = new QLineEdit(this);
     ipEdit->setGeometry(570, 52, 121, 20);
     saveIpButton = new QPushButton(this);
     saveIpButton->setObjectName(QStringLiteral("Confirm IP"));
     saveIpButton->setGeometry(700, 52, 70, 20);
     connect(saveIpButton, &QPushButton::clicked, this, &GimbalPage::onSaveIpClicked);
+    clearReportedValues();
+    connect(&link, &DeviceLink::connectionChanged, this, [this](bool connected) {
+        if (!connected)
+            clearReportedValues();
+    });
     retranslate();
     // Shown until the first language change gives the caption of the chosen language.
     codingFormatLabel->setText(tr("编码格式"));
@@ -180,6 +182,8 @@ void GimbalPage::onResponse(const DecodedResponse &response)
         break;
     case Response::CameraIp:
         ipEdit->setText(response.text);
+        ipEdit->setEnabled(true);
+        saveIpButton->setEnabled(true);
         break;
     case Response::CameraFirmware:
         firmwareValueLabel->setText(versionText(response.value));
@@ -194,6 +198,23 @@ void GimbalPage::showCameraConfig()
     const DeviceState &state = link.state();
     resolutionSelector->setCurrentIndex(state.cameraResolution);
     codingFormatSelector->setCurrentIndex(state.cameraCodeFormat);
+    resolutionSelector->setEnabled(true);
+    codingFormatSelector->setEnabled(true);
+}
+
+// Until the gimbal and the camera report them, no value is shown and none can be written.
+void GimbalPage::clearReportedValues()
+{
+    for (GimbalSubWidget *row : qAsConst(rows))
+        row->clearChannel();
+    for (QComboBox *selector : {resolutionSelector, codingFormatSelector}) {
+        selector->setEnabled(false);
+        selector->setCurrentIndex(-1);
+    }
+    ipEdit->setEnabled(false);
+    ipEdit->clear();
+    saveIpButton->setEnabled(false);
+    firmwareValueLabel->setText(tr("-.-.-"));
 }
 
 void GimbalPage::onCameraConfigChanged()

@@ -34,6 +34,7 @@ private:
     void createCameraWidgets();
     void onResponse(const Koru::DecodedResponse &response);
     void showCameraConfig();
+    void clearReportedValues();
 
     void queryAll();
     void queryCamera();

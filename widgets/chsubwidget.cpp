@@ -38,26 +38,44 @@ ChSubWidget::ChSubWidget(QWidget *parent)
     directionButton->setObjectName(QStringLiteral("zhengxian"));
     directionButton->setFocusPolicy(Qt::NoFocus);
     directionButton->setGeometry(181, 0, 50, 20);
-    directionButton->setText(QStringLiteral("正相"));
     connect(directionButton, &MyPushButton::sig_clicked, this, &ChSubWidget::slot_forwardChange);
 
-    minEdit = createMapEdit(3, QStringLiteral("1000"));
-    midEdit = createMapEdit(59, QStringLiteral("1500"));
-    maxEdit = createMapEdit(115, QStringLiteral("2000"));
+    minEdit = createMapEdit(3);
+    midEdit = createMapEdit(59);
+    maxEdit = createMapEdit(115);
     connect(minEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_minEditChange);
     connect(midEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_midEditChange);
     connect(maxEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_maxEditChange);
 
     createSourceSelector();
+    clearSettings();
 }
 
-MyLineEdit *ChSubWidget::createMapEdit(int x, const QString &text)
+MyLineEdit *ChSubWidget::createMapEdit(int x)
 {
     auto *edit = new MyLineEdit(this);
     edit->setNumberValidator();
     edit->setGeometry(x, 23, 36, 18);
-    edit->setText(text);
     return edit;
+}
+
+void ChSubWidget::clearSettings()
+{
+    directionKnown = false;
+    directionButton->setEnabled(false);
+    directionButton->setText(QStringLiteral("—"));
+    for (MyLineEdit *edit : {minEdit, midEdit, maxEdit}) {
+        edit->setEnabled(false);
+        edit->setTextIfIdle(QString());
+    }
+    sourceSelector->setEnabled(false);
+    sourceSelector->setCurrentIndex(-1);
+}
+
+void ChSubWidget::retranslate()
+{
+    if (directionKnown)
+        setForwardValue(forwardValue);
 }
 
 void ChSubWidget::createSourceSelector()
@@ -82,29 +100,35 @@ void ChSubWidget::setMinValue(uint16_t value)
 {
     minValue = value;
     minEdit->setTextIfIdle(signedText(value));
+    minEdit->setEnabled(true);
 }
 
 void ChSubWidget::setMidValue(uint16_t value)
 {
     midValue = value;
     midEdit->setTextIfIdle(signedText(value));
+    midEdit->setEnabled(true);
 }
 
 void ChSubWidget::setMaxValue(uint16_t value)
 {
     maxValue = value;
     maxEdit->setTextIfIdle(signedText(value));
+    maxEdit->setEnabled(true);
 }
 
 void ChSubWidget::setForwardValue(bool forward)
 {
     forwardValue = forward;
+    directionKnown = true;
+    directionButton->setEnabled(true);
     directionButton->setText(forward ? tr("正常1") : tr("反相1"));
 }
 
 void ChSubWidget::setEntity(uint8_t type, uint8_t entityId)
 {
     sourceSelector->setCurrentIndex(indexForSource(type, entityId));
+    sourceSelector->setEnabled(true);
 }
 
 void ChSubWidget::setLive(bool on)

@@ -23,7 +23,7 @@ GimbalSubWidget::GimbalSubWidget(QWidget *parent)
     for (int channel = 1; channel <= ChannelCount; ++channel)
         channelSelector->addItem(QString::number(channel));
     channelSelector->addItem(QStringLiteral("-"));
-    channelSelector->setCurrentIndex(ChannelCount);
+    clearChannel();
     // Only the user's pick is sent; a reported channel sets the index without it.
     connect(channelSelector, QOverload<int>::of(&QComboBox::activated), this, &GimbalSubWidget::slot_GimbalChange);
 }
@@ -42,6 +42,13 @@ void GimbalSubWidget::setLabelText(const QString &text)
 void GimbalSubWidget::setChannel(uint8_t ch)
 {
     channelSelector->setCurrentIndex(ch);
+    channelSelector->setEnabled(true);
+}
+
+void GimbalSubWidget::clearChannel()
+{
+    channelSelector->setEnabled(false);
+    channelSelector->setCurrentIndex(-1);
 }
 
 void GimbalSubWidget::slot_GimbalChange(int index)

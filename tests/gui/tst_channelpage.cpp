@@ -209,6 +209,7 @@ void TstChannelPage::editFocusLossSendsLow16Bits()
 
 void TstChannelPage::reportWaitsWhileEditing()
 {
+    report(CMD_ID_GET_MAP, mapPayload(9, 1, 2, 3));
     MyLineEdit *mid = edit(8, 1);
     mid->setFocus();
     QTRY_VERIFY(mid->hasSelectedText());
@@ -262,9 +263,11 @@ void TstChannelPage::reportsRefreshRowsWithoutSending()
     QCOMPARE(directionButton(3)->text(), QStringLiteral("Normal"));
     QCOMPARE(selector(3)->currentText(), QStringLiteral(" "));
     QCOMPARE(edit(3, 0)->text(), QStringLiteral("-25536"));
-    QCOMPARE(edit(2, 0)->text(), QStringLiteral("1000")); // other rows untouched
+    QVERIFY(edit(2, 0)->text().isEmpty()); // other rows still unknown
+    QVERIFY(!edit(2, 0)->isEnabled());
 
     // Row 2's typed minimum differs from the stored 0 until a report refreshes the row.
+    report(CMD_ID_GET_MAP, mapPayload(3, 0, 1500, 2000));
     edit(2, 0)->setFocus();
     QTRY_VERIFY(edit(2, 0)->hasSelectedText());
     QTest::keyClicks(edit(2, 0), QStringLiteral("77"));

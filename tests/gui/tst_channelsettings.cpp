@@ -176,6 +176,7 @@ void TstChannelSettings::loadThenSave()
     // An edit the user committed keeps the focus through the load: leaving it afterwards
     // must not send its old value over the loaded one.
     auto *edited = fixture->window()->findChild<ChSubWidget *>()->findChild<MyLineEdit *>();
+    QTRY_VERIFY_WITH_TIMEOUT(edited->isEnabled(), 5000); // the page's queries were answered
     edited->setFocus();
     QTRY_VERIFY(edited->hasSelectedText());
     QTest::keyClicks(edited, QStringLiteral("1234"));

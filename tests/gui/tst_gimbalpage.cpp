@@ -123,7 +123,8 @@ void TstGimbalPage::reportsSelectWithoutSending()
     report(CMD_ID_GET_GIMBAL_CH, QByteArray("\x0b\x01", 2));
     for (GimbalSubWidget *row : fixture->window()->findChildren<GimbalSubWidget *>()) {
         const bool pic = row->findChild<QLabel *>()->text() == QLatin1String(" PIC");
-        QCOMPARE(row->findChild<QComboBox *>()->currentText(), QString(pic ? "6" : "-"));
+        QCOMPARE(row->findChild<QComboBox *>()->currentText(), QString(pic ? "6" : ""));
+        QCOMPARE(row->findChild<QComboBox *>()->isEnabled(), pic);
     }
     QVERIFY(sent().isEmpty());
 }
@@ -198,7 +199,9 @@ void TstGimbalPage::ipSave()
 {
     QFETCH(QString, text);
     auto *edit = page()->findChild<QLineEdit *>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(edit->text(), QStringLiteral("192.168.144."));
+    QVERIFY(edit->text().isEmpty() && !edit->isEnabled()); // until the camera reports its address
+    report(CMD_ID_GET_CAMERA_IP, QByteArray("192.168.144.1\0", 14));
+    QCOMPARE(edit->text(), QStringLiteral("192.168.144.1"));
     edit->setText(text);
     QTest::mouseClick(fixture->window()->findChild<QPushButton *>(QStringLiteral("Confirm IP")),
                       Qt::LeftButton);

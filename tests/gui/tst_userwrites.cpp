@@ -1,3 +1,4 @@
+#include "chsubwidget.h"
 #include "devicelink.h"
 #include "fakeport.h"
 #include "koruresources.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +93,56 @@ bool allEnabled(const QList<QWidget *> &widgets)
     return std::all_of(widgets.cbegin(), widgets.cend(), [](QWidget *w) { return w->isEnabled(); });
 }
 
+// The controls of a page that write a device value, and the value displays among them.
+QList<QWidget *> writingControls(QWidget *page, int pageId)
+{
+    QList<QWidget *> controls;
+    if (pageId == MainWindow::Channels) {
+        for (ChSubWidget *row : page->findChildren<ChSubWidget *>()) {
+            for (QWidget *w : row->findChildren<QWidget *>()) {
+                if (qobject_cast<QComboBox *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QPushButton *>(w))
+                    controls << w;
+            }
+        }
+    } else if (pageId == MainWindow::Gimbal) {
+        for (QWidget *w : page->findChildren<QWidget *>()) {
+            if (qobject_cast<QComboBox *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QPushButton *>(w))
+                controls << w;
+        }
+    } else if (pageId == MainWindow::Production) {
+        for (QPushButton *button : page->findChildren<QPushButton *>()) {
+            if (button->text() == QStringLiteral("设置"))
+                controls << button;
+        }
+    }
+    return controls;
+}
+
+// What a control shows of the device's value; a production button shows none.
+QString shownValue(QWidget *control)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        return combo->currentText();
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        return edit->text();
+    const QString text = static_cast<QPushButton *>(control)->text();
+    return text == QStringLiteral("—") ? QString() : text;
+}
+
+bool showsUnknown(const QList<QWidget *> &controls)
+{
+    return std::all_of(controls.cbegin(), controls.cend(), [](QWidget *w) {
+        return !w->isEnabled() && (w->objectName() == QStringLiteral("Confirm IP") || shownValue(w).isEmpty()
+                                   || shownValue(w) == QStringLiteral("设置"));
+    });
+}
+
+bool showsReported(const QList<QWidget *> &controls)
+{
+    return std::all_of(controls.cbegin(), controls.cend(),
+                       [](QWidget *w) { return w->isEnabled() && !shownValue(w).isEmpty(); });
+}
+
 } // namespace
 
 // The window against the simulated devices over a pseudo-terminal: it writes to a device
@@ -103,6 +156,7 @@ private slots:
     void init();
     void cleanup();
     void wheelOverUnfocusedValuesWritesNothing();
+    void unknownUntilReported();
 
 private:
     // Waits until every frame written so far reached the simulator.
@@ -175,6 +229,34 @@ void TstUserWrites::wheelOverUnfocusedValuesWritesNothing()
     QVERIFY(wheeled >= 16 + 11 + 2);
     flushWire();
     QCOMPARE(recorder.writes, QStringList());
+}
+
+// Unplugged, no page shows a device value or lets one be written; plugged in again, each
+// page's first reports fill its controls.
+void TstUserWrites::unknownUntilReported()
+{
+    auto *stack = window->findChild<QStackedWidget *>();
+    const QList<int> pageIds{MainWindow::Channels, MainWindow::Gimbal, MainWindow::Production};
+    for (const int id : pageIds) {
+        window->showPage(id);
+        QTRY_VERIFY_WITH_TIMEOUT(showsReported(writingControls(stack->widget(id), id)), 5000);
+    }
+    host->vanish();
+    QTRY_VERIFY_WITH_TIMEOUT(!link->isOpen(), 5000);
+    int controls = 0;
+    for (const int id : pageIds) {
+        const QList<QWidget *> unknown = writingControls(stack->widget(id), id);
+        QVERIFY2(showsUnknown(unknown), qPrintable(QString::number(id)));
+        controls += unknown.size();
+    }
+    QCOMPARE(controls, 16 * 5 + 11 + 2 + 2 + 1);
+
+    QVERIFY(host->reappear());
+    QTRY_VERIFY_WITH_TIMEOUT(link->isOpen(), 5000);
+    for (const int id : pageIds) {
+        window->showPage(id);
+        QTRY_VERIFY_WITH_TIMEOUT(showsReported(writingControls(stack->widget(id), id)), 5000);
+    }
 }
 
 QTEST_MAIN(TstUserWrites)
