@@ -13,6 +13,8 @@
 #include "upgradesession.h"
 #include "wheelguard.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -20,6 +22,7 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QListView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -120,8 +123,16 @@ MyToolButton *MainWindow::createPageButton(int id, const char *icon, const QPoin
 void MainWindow::createTitleBar()
 {
     QWidget *bar = centralWidget();
+    // Hidden in the tray, the program runs on until the user quits it: a dialog closed
+    // meanwhile is not its last window.
+    QApplication::setQuitOnLastWindowClosed(false);
     trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/img/fly.ico")), this);
     trayIcon->setToolTip(QStringLiteral("KORU Assistant"));
+    auto *trayMenu = new QMenu(this);
+    showAction = trayMenu->addAction(QString(), this, &MainWindow::showFromTray);
+    hideAction = trayMenu->addAction(QString(), this, &QWidget::hide);
+    quitAction = trayMenu->addAction(QString(), this, &MainWindow::onCloseClicked);
+    trayIcon->setContextMenu(trayMenu);
     trayIcon->show();
     connect(trayIcon, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
     setWindowIcon(QIcon(QStringLiteral(":/img/fly.ico")));
@@ -148,6 +159,7 @@ void MainWindow::createTitleBar()
     connectionLabel = new QLabel(bar);
     connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
     connectionLabel->setGeometry(56, 583, 600, 20);
+    connectionLabel->setTextFormat(Qt::PlainText); // holds the port's name
     showConnection(false, QString());
 
     languageSelector = new QComboBox(bar);
@@ -294,6 +306,9 @@ void MainWindow::showConnection(bool connected, const QString &portName)
 void MainWindow::retranslateTitleBar()
 {
     webSiteButton->setText(tr("Upgrade"));
+    showAction->setText(tr("Show the window"));
+    hideAction->setText(tr("Hide to the tray"));
+    quitAction->setText(tr("Quit"));
     showConnection(link.isOpen(), link.portName());
     for (int id = 0; id < pageButtons.size(); ++id)
         pageButtons[id]->setLabelText(tr(PageButtons[id].key));
@@ -303,6 +318,15 @@ void MainWindow::onCloseClicked()
 {
     link.close();
     close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::showFromTray()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
@@ -311,14 +335,10 @@ void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
         return;
     // A minimised window is brought back too: a hidden or minimised window comes to the
     // front, a shown one is hidden.
-    if (isHidden() || isMinimized()) {
-        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        show();
-        raise();
-        activateWindow();
-    } else {
+    if (isHidden() || isMinimized())
+        showFromTray();
+    else
         hide();
-    }
 }
 
 void MainWindow::onWebSiteClicked()

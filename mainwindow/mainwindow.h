@@ -11,6 +11,7 @@ class AppSettings;
 class MyLed;
 class MyToolButton;
 class Page;
+class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -62,6 +63,7 @@ private:
 
     void onCloseClicked();
     void onTrayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void showFromTray();
     void onWebSiteClicked();
     void translateQtTexts(bool chinese);
 
@@ -74,6 +76,9 @@ private:
     QList<MyToolButton *> pageButtons;
     int currentPage = 0;
     QSystemTrayIcon *trayIcon = nullptr;
+    QAction *showAction = nullptr;
+    QAction *hideAction = nullptr;
+    QAction *quitAction = nullptr;
     QComboBox *languageSelector = nullptr;
     QPushButton *webSiteButton = nullptr;
     MyLed *usbLed = nullptr;

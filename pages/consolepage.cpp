@@ -111,6 +111,7 @@ ConsolePage::ConsolePage(DeviceLink &link, AppSettings &settings, QWidget *paren
     messageLabel->setObjectName(QStringLiteral("msgLabel"));
     messageLabel->setGeometry(8, 420, 546, 20);
     messageLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    messageLabel->setTextFormat(Qt::PlainText);
     retranslate();
 
     connect(&link, &DeviceLink::responseReceived, this, &ConsolePage::onResponse);

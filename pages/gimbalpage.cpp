@@ -84,6 +84,7 @@ void GimbalPage::createCameraWidgets()
     firmwareLabel = createLabel(this, "camera_fw_ver", {650, 4, 100, 16});
     firmwareValueLabel = createLabel(this, "camera_fw_ver_value", {712, 4, 100, 16});
     ipLabel = createLabel(this, "ip_set", {500, 56, 64, 16});
+    firmwareValueLabel->setTextFormat(Qt::PlainText);
 
     resolutionSelector = createCameraSelector(
         this, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")}, {570, 25, 52, 20});

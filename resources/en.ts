@@ -374,6 +374,13 @@
     </message>
 </context>
 <context>
+    <name>KoruConfig</name>
+    <message>
+        <source>The file is larger than 1 MiB; a channel settings file is far smaller.</source>
+        <translation>The file is larger than 1 MiB; a channel settings file is far smaller.</translation>
+    </message>
+</context>
+<context>
     <name>KoruFlash</name>
     <message>
         <source>bad time &apos;%1&apos; for --answer-timeout: give seconds above 0, at most %2</source>
@@ -386,10 +393,6 @@
     <message>
         <source>--list takes no file: unexpected &apos;%1&apos;</source>
         <translation>--list takes no file: unexpected &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--json goes with --list</source>
-        <translation>--json goes with --list</translation>
     </message>
     <message>
         <source>no file to write; give one, or --list</source>
@@ -436,14 +439,6 @@
         <translation>no device answered on %1</translation>
     </message>
     <message>
-        <source>stopping after the current packet; press Ctrl-C again to quit at once</source>
-        <translation>stopping after the current packet; press Ctrl-C again to quit at once</translation>
-    </message>
-    <message>
-        <source>stopped</source>
-        <translation>stopped</translation>
-    </message>
-    <message>
         <source>The remote controller is restarting into its boot loader</source>
         <translation>The remote controller is restarting into its boot loader</translation>
     </message>
@@ -472,8 +467,80 @@
         <translation>no remote controller found; name its port with --device PATH</translation>
     </message>
     <message>
-        <source>cannot open %1</source>
-        <translation>cannot open %1</translation>
+        <source>stopping after the current packet</source>
+        <translation>stopping after the current packet</translation>
+    </message>
+    <message>
+        <source>the file cannot be read</source>
+        <translation>the file cannot be read</translation>
+    </message>
+    <message>
+        <source>the device cannot take a file that large</source>
+        <translation>the device cannot take a file that large</translation>
+    </message>
+    <message>
+        <source>the device did not answer in time</source>
+        <translation>the device did not answer in time</translation>
+    </message>
+    <message>
+        <source>another upgrade is still running</source>
+        <translation>another upgrade is still running</translation>
+    </message>
+    <message>
+        <source>the device announced no packet size</source>
+        <translation>the device announced no packet size</translation>
+    </message>
+    <message>
+        <source>--all and --wait cannot be used together</source>
+        <translation>--all and --wait cannot be used together</translation>
+    </message>
+    <message>
+        <source>--device names one controller: it goes without --all and --wait</source>
+        <translation>--device names one controller: it goes without --all and --wait</translation>
+    </message>
+    <message>
+        <source>--list goes without --all, --wait and --record</source>
+        <translation>--list goes without --all, --wait and --record</translation>
+    </message>
+    <message>
+        <source>Waiting for controllers; Ctrl-C ends</source>
+        <translation>Waiting for controllers; Ctrl-C ends</translation>
+    </message>
+    <message>
+        <source>%1: %2%</source>
+        <translation>%1: %2%</translation>
+    </message>
+    <message>
+        <source>the record could not be written</source>
+        <translation>the record could not be written</translation>
+    </message>
+    <message>
+        <source>%1 passed, %2 failed</source>
+        <translation>%1 passed, %2 failed</translation>
+    </message>
+    <message>
+        <source>%1 is empty: there is nothing to write</source>
+        <translation>%1 is empty: there is nothing to write</translation>
+    </message>
+    <message>
+        <source>%1 is larger than any device takes (at most %2 bytes)</source>
+        <translation>%1 is larger than any device takes (at most %2 bytes)</translation>
+    </message>
+    <message>
+        <source>cannot write the record %1: %2</source>
+        <translation>cannot write the record %1: %2</translation>
+    </message>
+    <message>
+        <source>stopping; press Ctrl-C again to quit at once</source>
+        <translation>stopping; press Ctrl-C again to quit at once</translation>
+    </message>
+    <message>
+        <source>CONTROLLER PORT</source>
+        <translation>CONTROLLER PORT</translation>
+    </message>
+    <message>
+        <source>USB SERIAL</source>
+        <translation>USB SERIAL</translation>
     </message>
 </context>
 <context>
@@ -556,6 +623,41 @@
     <message>
         <source>The remote controller is not connected. Connect it by USB and try again.</source>
         <translation>The remote controller is not connected. Connect it by USB and try again.</translation>
+    </message>
+</context>
+<context>
+    <name>PortProblem</name>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message>
+        <source>no remote controller found; name its port with --device PATH</source>
+        <translation>no remote controller found; name its port with --device PATH</translation>
+    </message>
+    <message>
+        <source>%1 (pid %2)</source>
+        <translation>%1 (pid %2)</translation>
+    </message>
+    <message>
+        <source>%1 vanished before it could be opened; plug the controller in again</source>
+        <translation>%1 vanished before it could be opened; plug the controller in again</translation>
+    </message>
+    <message>
+        <source>%1 is in use by %2; close it and try again</source>
+        <translation>%1 is in use by %2; close it and try again</translation>
+    </message>
+    <message>
+        <source>no permission to open %1: install the udev rule 60-koru-assistant.rules, or add yourself to the dialout group and log in again</source>
+        <translation>no permission to open %1: install the udev rule 60-koru-assistant.rules, or add yourself to the dialout group and log in again</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program; close it and try again</source>
+        <translation>%1 is in use by another program; close it and try again</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>cannot open %1</translation>
     </message>
 </context>
 <context>

@@ -6,13 +6,18 @@
 #include "mytoolbutton.h"
 #include "upgradesession.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -229,6 +234,25 @@ void TestMainWindow::trayClickTogglesWindow()
     QVERIFY(!w->isHidden());
     QVERIFY(!w->isMinimized());
     QVERIFY(w->windowState() & Qt::WindowActive);
+
+    // Hidden in the tray, a dialog closed is not the end; the menu's quit is.
+    const QList<QAction *> menu = tray->contextMenu()->actions();
+    QCOMPARE(menu.size(), 3);
+    menu[1]->trigger();
+    QVERIFY(w->isHidden());
+    // The application quits only from its own event loop.
+    const auto runUntil = [](QObject *context, const std::function<void()> &action) {
+        QTimer::singleShot(0, context, action);
+        QTimer::singleShot(2000, qApp, [] { QCoreApplication::exit(1); }); // nobody quit
+        return QApplication::exec();
+    };
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("t"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    QCOMPARE(runUntil(box, [box] { box->close(); }), 1);
+    menu[0]->trigger();
+    QVERIFY(!w->isHidden());
+    QCOMPARE(runUntil(w, [&menu] { menu[2]->trigger(); }), 0);
 }
 
 void TestMainWindow::settingsDefaults()
