@@ -11,6 +11,7 @@
 #include "productionpage.h"
 #include "upgradepage.h"
 #include "upgradesession.h"
+#include "enteractivatesbuttons.h"
 #include "wheelguard.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTranslator>
 #include <QUrl>
@@ -41,6 +43,7 @@ const QString UpgradeFlagKey = QStringLiteral("isUpdataing");
 
 const char *const LanguageComboStyle =
     "QComboBox { background: transparent; color: #cccccc; border: none; font-size: 12px; }"
+    "QComboBox:focus { border: 1px solid #0b7be2; }"
     "QComboBox::drop-down { border: none; width: 14px; }"
     "QComboBox::down-arrow { image: url(:/img/langage_down); }"
     "QComboBox QAbstractItemView { background: #343434; color: #cccccc; border: none;"
@@ -63,6 +66,9 @@ const PageButtonInfo PageButtons[] = {
     {QT_TRANSLATE_NOOP("MainWindow", "scxs"), ":/img/scxs", {618, 50}, false},
     {QT_TRANSLATE_NOOP("MainWindow", "gimbal config"), ":/img/setting", {251, 50}, true},
 };
+
+// Page ids of the title bar's buttons from left to right.
+const int PageButtonsFromLeft[] = {0, 1, 4, 3, 2};
 
 constexpr int DragBandTop = 50;
 constexpr int DragBandBottom = 580;
@@ -89,6 +95,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     background->setGeometry(0, 0, 870, 620);
 
     WheelGuard::install(this);
+    EnterActivatesButtons::install(this);
     checkSettingsFile();
     settings->write(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
     createTitleBar();
@@ -98,6 +105,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
         [this] { return settings->read(UpgradeFlagKey) != QLatin1String("0"); },
         [this](bool on) { settings->write(UpgradeFlagKey, on ? QStringLiteral("1") : QStringLiteral("0")); });
     createPages();
+    createBottomBar();
     link.upgrade().clearFlag();
 
     connect(&link, &DeviceLink::connectionChanged, this, &MainWindow::showConnection);
@@ -113,7 +121,6 @@ MyToolButton *MainWindow::createPageButton(int id, const char *icon, const QPoin
 {
     auto *button = new MyToolButton(centralWidget());
     button->setId(id);
-    button->setFocusPolicy(Qt::NoFocus);
     button->move(position);
     button->setImageAndText(QString::fromLatin1(icon), QString());
     connect(button, &MyToolButton::sig_clicked, this, &MainWindow::showPage);
@@ -137,30 +144,15 @@ void MainWindow::createTitleBar()
     connect(trayIcon, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
     setWindowIcon(QIcon(QStringLiteral(":/img/fly.ico")));
 
-    auto *closeButton = new QPushButton(bar);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setGeometry(830, 20, 16, 16);
-    connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
-
-    auto *miniButton = new QPushButton(bar);
-    miniButton->setObjectName(QStringLiteral("miniButton"));
-    miniButton->setGeometry(800, 25, 16, 6);
-    connect(miniButton, &QPushButton::clicked, this, &MainWindow::showMinimized);
-
-    for (int id = 0; id < int(std::size(PageButtons)); ++id) {
+    // Created in reading order, which is the order Tab follows: the page buttons from the
+    // left, the language, minimise and close; then the page; then the bottom bar.
+    pageButtons.resize(int(std::size(PageButtons)));
+    for (int id : PageButtonsFromLeft) {
         const PageButtonInfo &info = PageButtons[id];
         MyToolButton *button = createPageButton(id, info.icon, info.position);
         button->setVisible(info.shown);
-        pageButtons.append(button);
+        pageButtons[id] = button;
     }
-
-    usbLed = new MyLed(bar);
-    usbLed->move(30, 583);
-    connectionLabel = new QLabel(bar);
-    connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
-    connectionLabel->setGeometry(56, 583, 600, 20);
-    connectionLabel->setTextFormat(Qt::PlainText); // holds the port's name
-    showConnection(false, QString());
 
     languageSelector = new QComboBox(bar);
     languageSelector->setObjectName(QStringLiteral("langageComboBox"));
@@ -173,6 +165,34 @@ void MainWindow::createTitleBar()
     connect(languageSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &MainWindow::onLanguageChosen);
 
+    miniButton = new QPushButton(bar);
+    miniButton->setObjectName(QStringLiteral("miniButton"));
+    miniButton->setGeometry(800, 25, 16, 6);
+    connect(miniButton, &QPushButton::clicked, this, &MainWindow::showMinimized);
+
+    closeButton = new QPushButton(bar);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(830, 20, 16, 16);
+    connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
+
+    // Ctrl+1 to Ctrl+5 open the shown pages, counted from the left.
+    for (int n = 1; n <= int(std::size(PageButtons)); ++n) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + n)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, n] { showShownPage(n); });
+    }
+}
+
+void MainWindow::createBottomBar()
+{
+    QWidget *bar = centralWidget();
+    usbLed = new MyLed(bar);
+    usbLed->move(30, 583);
+    connectionLabel = new QLabel(bar);
+    connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
+    connectionLabel->setGeometry(56, 583, 600, 20);
+    connectionLabel->setTextFormat(Qt::PlainText); // holds the port's name
+    showConnection(false, QString());
+
     auto *versionLabel = new QLabel(QStringLiteral("v1.2.9"), bar);
     versionLabel->setObjectName(QStringLiteral("VLabel"));
     versionLabel->setGeometry(750, 586, 58, 16);
@@ -180,9 +200,18 @@ void MainWindow::createTitleBar()
     webSiteButton = new QPushButton(bar);
     webSiteButton->setObjectName(QStringLiteral("resetCali"));
     webSiteButton->setGeometry(790, 583, 50, 20);
-    webSiteButton->setFocusPolicy(Qt::NoFocus);
     connect(webSiteButton, &QPushButton::clicked, this, &MainWindow::onWebSiteClicked);
     retranslateTitleBar();
+}
+
+void MainWindow::showShownPage(int n)
+{
+    for (int id : PageButtonsFromLeft) {
+        if (!pageButtons[id]->isHidden() && --n == 0) {
+            showPage(id);
+            return;
+        }
+    }
 }
 
 // In page id order, which is the order of the stack.
@@ -310,8 +339,14 @@ void MainWindow::retranslateTitleBar()
     hideAction->setText(tr("Hide to the tray"));
     quitAction->setText(tr("Quit"));
     showConnection(link.isOpen(), link.portName());
-    for (int id = 0; id < pageButtons.size(); ++id)
+    for (int id = 0; id < pageButtons.size(); ++id) {
         pageButtons[id]->setLabelText(tr(PageButtons[id].key));
+        pageButtons[id]->setAccessibleName(tr(PageButtons[id].key));
+    }
+    languageSelector->setAccessibleName(tr("Language"));
+    miniButton->setAccessibleName(tr("Minimise"));
+    closeButton->setAccessibleName(tr("Quit"));
+    usbLed->setAccessibleDescription(tr("USB connection"));
 }
 
 void MainWindow::onCloseClicked()

@@ -3,6 +3,7 @@
 #include "deviceport.h"
 
 #include <QList>
+#include <QVector>
 #include <QMainWindow>
 #include <QPoint>
 #include <QSystemTrayIcon>
@@ -54,6 +55,8 @@ protected:
 private:
     void createTitleBar();
     void createPages();
+    void createBottomBar();
+    void showShownPage(int n);
     void retranslateTitleBar();
     MyToolButton *createPageButton(int id, const char *icon, const QPoint &position);
     void checkSettingsFile();
@@ -73,7 +76,7 @@ private:
     QTranslator *qtTranslator = nullptr;
     QStackedWidget *pageStack = nullptr;
     QList<Page *> pages;
-    QList<MyToolButton *> pageButtons;
+    QVector<MyToolButton *> pageButtons; // by page id
     int currentPage = 0;
     QSystemTrayIcon *trayIcon = nullptr;
     QAction *showAction = nullptr;
@@ -81,6 +84,8 @@ private:
     QAction *quitAction = nullptr;
     QComboBox *languageSelector = nullptr;
     QPushButton *webSiteButton = nullptr;
+    QPushButton *miniButton = nullptr;
+    QPushButton *closeButton = nullptr;
     MyLed *usbLed = nullptr;
     QLabel *connectionLabel = nullptr;
     bool dragging = false;

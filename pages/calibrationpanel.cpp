@@ -48,12 +48,10 @@ CalibrationPanel::CalibrationPanel(DeviceLink &link, QWidget *parent)
 
     beginButton->setObjectName(QStringLiteral("beginCali"));
     beginButton->setGeometry(59, 34, 132, 42);
-    beginButton->setFocusPolicy(Qt::NoFocus);
     connect(beginButton, &QPushButton::clicked, this, &CalibrationPanel::onBeginCalibrationClicked);
 
     defaultButton->setObjectName(QStringLiteral("resetCali"));
     defaultButton->setGeometry(39, 78, 200, 20);
-    defaultButton->setFocusPolicy(Qt::NoFocus);
     connect(defaultButton, &QPushButton::clicked, this, [this] {
         if (this->link.isOpen())
             emit defaultAllChannelsClicked();

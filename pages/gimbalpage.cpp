@@ -122,6 +122,10 @@ void GimbalPage::retranslate()
     codingFormatLabel->setText(tr("Coding Format"));
     firmwareLabel->setText(tr("FW VER:"));
     ipLabel->setText(tr("IP Config"));
+    resolutionSelector->setAccessibleName(tr("Resolution"));
+    codingFormatSelector->setAccessibleName(tr("Coding Format"));
+    ipEdit->setAccessibleName(tr("IP Config"));
+    firmwareValueLabel->setAccessibleDescription(tr("Camera firmware version"));
     saveIpButton->setText(tr("Save IP"));
 }
 

@@ -17,9 +17,12 @@ namespace {
 
 constexpr qint64 AnswerTimeoutMs = 3000;
 
-MyLineEdit *createDateEdit(QWidget *parent, const QPoint &position, const QString &text, bool enabled)
+// A caption edit is named by its caption, a value edit by what it holds.
+MyLineEdit *createDateEdit(QWidget *parent, const QPoint &position, const QString &text, bool enabled,
+                           const QString &name = {})
 {
     auto *edit = new MyLineEdit(parent);
+    edit->setAccessibleName(name.isEmpty() ? text : name);
     edit->setGeometry(QRect(position, QSize(100, 20)));
     edit->setText(text);
     edit->setEnabled(enabled);
@@ -30,7 +33,6 @@ MyPushButton *createDateButton(QWidget *parent, const QPoint &position, const QS
 {
     auto *button = new MyPushButton(parent);
     button->setGeometry(QRect(position, QSize(40, 20)));
-    button->setFocusPolicy(Qt::NoFocus);
     button->setText(text);
     return button;
 }
@@ -56,12 +58,12 @@ ProductionPage::ProductionPage(DeviceLink &link, AppSettings &settings, QWidget 
 void ProductionPage::createDatePanel()
 {
     createDateEdit(this, QPoint(550, 40), QStringLiteral("当前生产日期"), false);
-    createDateEdit(this, QPoint(650, 40), QString(), true);
+    createDateEdit(this, QPoint(650, 40), QString(), true, QStringLiteral("生产日期"));
     MyPushButton *inquireButton = createDateButton(this, QPoint(750, 40), QStringLiteral("查询"));
     connect(inquireButton, &MyPushButton::sig_clicked, this, &ProductionPage::onInquireDateClicked);
 
     createDateEdit(this, QPoint(550, 60), QStringLiteral("当前系统时间"), false);
-    createDateEdit(this, QPoint(650, 60), todayDigits(), false);
+    createDateEdit(this, QPoint(650, 60), todayDigits(), false, QStringLiteral("系统日期"));
     setButton = createDateButton(this, QPoint(750, 60), QStringLiteral("设置"));
     connect(setButton, &MyPushButton::sig_clicked, this, &ProductionPage::onSetDateClicked);
     // Setting the date writes to the controller: possible only while it is there.

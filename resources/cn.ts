@@ -70,6 +70,34 @@
         <source>反相1</source>
         <translation>反向</translation>
     </message>
+    <message>
+        <source>Channel %1 direction</source>
+        <translation>通道 %1 方向</translation>
+    </message>
+    <message>
+        <source>Channel %1 minimum</source>
+        <translation>通道 %1 最小值</translation>
+    </message>
+    <message>
+        <source>Channel %1 middle</source>
+        <translation>通道 %1 中间值</translation>
+    </message>
+    <message>
+        <source>Channel %1 maximum</source>
+        <translation>通道 %1 最大值</translation>
+    </message>
+    <message>
+        <source>Channel %1 source</source>
+        <translation>通道 %1 信号源</translation>
+    </message>
+    <message>
+        <source>Channel %1 live value</source>
+        <translation>通道 %1 实时值</translation>
+    </message>
+    <message>
+        <source>The value the controller sends on channel %1</source>
+        <translation>遥控器在通道 %1 上发送的数值</translation>
+    </message>
 </context>
 <context>
     <name>ChannelPage</name>
@@ -230,6 +258,42 @@
         <source>other upgrade is doing</source>
         <translation>禁止多个设备同时升级</translation>
     </message>
+    <message>
+        <source>Roll send row %1</source>
+        <translation>第 %1 行循环发送</translation>
+    </message>
+    <message>
+        <source>Device address of row %1</source>
+        <translation>第 %1 行设备地址</translation>
+    </message>
+    <message>
+        <source>Command of row %1</source>
+        <translation>第 %1 行命令</translation>
+    </message>
+    <message>
+        <source>Send row %1</source>
+        <translation>发送第 %1 行</translation>
+    </message>
+    <message>
+        <source>Roll send the ticked rows</source>
+        <translation>循环发送已勾选的行</translation>
+    </message>
+    <message>
+        <source>Roll interval in milliseconds</source>
+        <translation>循环间隔（毫秒）</translation>
+    </message>
+    <message>
+        <source>Serial port</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>Device address for the file update</source>
+        <translation>文件更新的设备地址</translation>
+    </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>已选文件</translation>
+    </message>
 </context>
 <context>
     <name>GimbalPage</name>
@@ -313,6 +377,10 @@
         <source>Save IP</source>
         <translation>保存 IP</translation>
     </message>
+    <message>
+        <source>Camera firmware version</source>
+        <translation>相机固件版本</translation>
+    </message>
 </context>
 <context>
     <name>Koru::ChannelSettingsTransfer</name>
@@ -374,13 +442,6 @@
     </message>
 </context>
 <context>
-    <name>KoruConfig</name>
-    <message>
-        <source>The file is larger than 1 MiB; a channel settings file is far smaller.</source>
-        <translation>文件大于 1 MiB；通道设置文件远小于此。</translation>
-    </message>
-</context>
-<context>
     <name>KoruFlash</name>
     <message>
         <source>bad time &apos;%1&apos; for --answer-timeout: give seconds above 0, at most %2</source>
@@ -393,6 +454,10 @@
     <message>
         <source>--list takes no file: unexpected &apos;%1&apos;</source>
         <translation>--list 不接受文件：多余的 &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--json goes with --list</source>
+        <translation>--json 只能与 --list 一起使用</translation>
     </message>
     <message>
         <source>no file to write; give one, or --list</source>
@@ -439,6 +504,14 @@
         <translation>%1 上没有设备应答</translation>
     </message>
     <message>
+        <source>stopping after the current packet; press Ctrl-C again to quit at once</source>
+        <translation>当前数据包发送后停止；再按 Ctrl-C 立即退出</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>已停止</translation>
+    </message>
+    <message>
         <source>The remote controller is restarting into its boot loader</source>
         <translation>遥控器正在重启进入引导程序</translation>
     </message>
@@ -467,80 +540,8 @@
         <translation>未找到遥控器；请用 --device PATH 指定其端口</translation>
     </message>
     <message>
-        <source>stopping after the current packet</source>
-        <translation>当前数据包发送完后停止</translation>
-    </message>
-    <message>
-        <source>the file cannot be read</source>
-        <translation>无法读取文件</translation>
-    </message>
-    <message>
-        <source>the device cannot take a file that large</source>
-        <translation>设备无法接收这么大的文件</translation>
-    </message>
-    <message>
-        <source>the device did not answer in time</source>
-        <translation>设备未及时应答</translation>
-    </message>
-    <message>
-        <source>another upgrade is still running</source>
-        <translation>另一个升级仍在进行</translation>
-    </message>
-    <message>
-        <source>the device announced no packet size</source>
-        <translation>设备未告知数据包大小</translation>
-    </message>
-    <message>
-        <source>--all and --wait cannot be used together</source>
-        <translation>--all 和 --wait 不能同时使用</translation>
-    </message>
-    <message>
-        <source>--device names one controller: it goes without --all and --wait</source>
-        <translation>--device 指定一个遥控器，不能与 --all 和 --wait 同时使用</translation>
-    </message>
-    <message>
-        <source>--list goes without --all, --wait and --record</source>
-        <translation>--list 不能与 --all、--wait 和 --record 同时使用</translation>
-    </message>
-    <message>
-        <source>Waiting for controllers; Ctrl-C ends</source>
-        <translation>等待遥控器接入；按 Ctrl-C 结束</translation>
-    </message>
-    <message>
-        <source>%1: %2%</source>
-        <translation>%1：%2%</translation>
-    </message>
-    <message>
-        <source>the record could not be written</source>
-        <translation>无法写入记录</translation>
-    </message>
-    <message>
-        <source>%1 passed, %2 failed</source>
-        <translation>%1 个成功，%2 个失败</translation>
-    </message>
-    <message>
-        <source>%1 is empty: there is nothing to write</source>
-        <translation>%1 是空文件：没有可写入的内容</translation>
-    </message>
-    <message>
-        <source>%1 is larger than any device takes (at most %2 bytes)</source>
-        <translation>%1 超过任何设备可接收的大小（最多 %2 字节）</translation>
-    </message>
-    <message>
-        <source>cannot write the record %1: %2</source>
-        <translation>无法写入记录 %1：%2</translation>
-    </message>
-    <message>
-        <source>stopping; press Ctrl-C again to quit at once</source>
-        <translation>正在停止；再按一次 Ctrl-C 立即退出</translation>
-    </message>
-    <message>
-        <source>CONTROLLER PORT</source>
-        <translation>遥控器端口</translation>
-    </message>
-    <message>
-        <source>USB SERIAL</source>
-        <translation>USB 序列号</translation>
+        <source>cannot open %1</source>
+        <translation>无法打开 %1</translation>
     </message>
 </context>
 <context>
@@ -613,6 +614,30 @@
         <source>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</source>
         <translation>%1 中的设置文件 kestan.ini 大于 1 MiB，未被读取。设置使用默认值，更改不会被保存。</translation>
     </message>
+    <message>
+        <source>Show the window</source>
+        <translation>显示窗口</translation>
+    </message>
+    <message>
+        <source>Hide to the tray</source>
+        <translation>隐藏到托盘</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>USB connection</source>
+        <translation>USB 连接</translation>
+    </message>
 </context>
 <context>
     <name>Page</name>
@@ -626,41 +651,6 @@
     </message>
 </context>
 <context>
-    <name>PortProblem</name>
-    <message>
-        <source>%1 does not exist</source>
-        <translation>%1 不存在</translation>
-    </message>
-    <message>
-        <source>no remote controller found; name its port with --device PATH</source>
-        <translation>未找到遥控器；请用 --device PATH 指定其端口</translation>
-    </message>
-    <message>
-        <source>%1 (pid %2)</source>
-        <translation>%1（进程号 %2）</translation>
-    </message>
-    <message>
-        <source>%1 vanished before it could be opened; plug the controller in again</source>
-        <translation>%1 在打开前已消失；请重新插入遥控器</translation>
-    </message>
-    <message>
-        <source>%1 is in use by %2; close it and try again</source>
-        <translation>%1 正被 %2 使用；请关闭它后重试</translation>
-    </message>
-    <message>
-        <source>no permission to open %1: install the udev rule 60-koru-assistant.rules, or add yourself to the dialout group and log in again</source>
-        <translation>没有权限打开 %1：请安装 udev 规则 60-koru-assistant.rules，或将自己加入 dialout 组并重新登录</translation>
-    </message>
-    <message>
-        <source>%1 is in use by another program; close it and try again</source>
-        <translation>%1 正被另一个程序使用；请关闭它后重试</translation>
-    </message>
-    <message>
-        <source>cannot open %1</source>
-        <translation>无法打开 %1</translation>
-    </message>
-</context>
-<context>
     <name>ShellMsgWidget</name>
     <message>
         <source>clear</source>
@@ -669,6 +659,10 @@
     <message>
         <source>roll</source>
         <translation>滚动中</translation>
+    </message>
+    <message>
+        <source>Device messages</source>
+        <translation>设备消息</translation>
     </message>
 </context>
 <context>
@@ -777,6 +771,26 @@
         <source>0%</source>
         <translation>0%</translation>
     </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>已选文件</translation>
+    </message>
+    <message>
+        <source>Hardware ID</source>
+        <translation>硬件ID</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Boot loader version</source>
+        <translation>引导程序版本</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>固件版本</translation>
+    </message>
 </context>
 <context>
     <name>UpgradeEngine</name>
@@ -858,6 +872,17 @@
     <message>
         <source>other upgrade is doing</source>
         <translation>禁止多个设备同时升级</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeProgressPanel</name>
+    <message>
+        <source>Close the upgrade</source>
+        <translation>关闭升级</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>升级进度</translation>
     </message>
 </context>
 </TS>

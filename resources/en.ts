@@ -70,6 +70,34 @@
         <source>反相1</source>
         <translation>Reverse</translation>
     </message>
+    <message>
+        <source>Channel %1 direction</source>
+        <translation>Channel %1 direction</translation>
+    </message>
+    <message>
+        <source>Channel %1 minimum</source>
+        <translation>Channel %1 minimum</translation>
+    </message>
+    <message>
+        <source>Channel %1 middle</source>
+        <translation>Channel %1 middle</translation>
+    </message>
+    <message>
+        <source>Channel %1 maximum</source>
+        <translation>Channel %1 maximum</translation>
+    </message>
+    <message>
+        <source>Channel %1 source</source>
+        <translation>Channel %1 source</translation>
+    </message>
+    <message>
+        <source>Channel %1 live value</source>
+        <translation>Channel %1 live value</translation>
+    </message>
+    <message>
+        <source>The value the controller sends on channel %1</source>
+        <translation>The value the controller sends on channel %1</translation>
+    </message>
 </context>
 <context>
     <name>ChannelPage</name>
@@ -230,6 +258,42 @@
         <source>other upgrade is doing</source>
         <translation>Only one device is allowed to be upgraded onLine at a time</translation>
     </message>
+    <message>
+        <source>Roll send row %1</source>
+        <translation>Roll send row %1</translation>
+    </message>
+    <message>
+        <source>Device address of row %1</source>
+        <translation>Device address of row %1</translation>
+    </message>
+    <message>
+        <source>Command of row %1</source>
+        <translation>Command of row %1</translation>
+    </message>
+    <message>
+        <source>Send row %1</source>
+        <translation>Send row %1</translation>
+    </message>
+    <message>
+        <source>Roll send the ticked rows</source>
+        <translation>Roll send the ticked rows</translation>
+    </message>
+    <message>
+        <source>Roll interval in milliseconds</source>
+        <translation>Roll interval in milliseconds</translation>
+    </message>
+    <message>
+        <source>Serial port</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>Device address for the file update</source>
+        <translation>Device address for the file update</translation>
+    </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>Chosen file</translation>
+    </message>
 </context>
 <context>
     <name>GimbalPage</name>
@@ -313,6 +377,10 @@
         <source>Save IP</source>
         <translation>Save IP</translation>
     </message>
+    <message>
+        <source>Camera firmware version</source>
+        <translation>Camera firmware version</translation>
+    </message>
 </context>
 <context>
     <name>Koru::ChannelSettingsTransfer</name>
@@ -374,13 +442,6 @@
     </message>
 </context>
 <context>
-    <name>KoruConfig</name>
-    <message>
-        <source>The file is larger than 1 MiB; a channel settings file is far smaller.</source>
-        <translation>The file is larger than 1 MiB; a channel settings file is far smaller.</translation>
-    </message>
-</context>
-<context>
     <name>KoruFlash</name>
     <message>
         <source>bad time &apos;%1&apos; for --answer-timeout: give seconds above 0, at most %2</source>
@@ -393,6 +454,10 @@
     <message>
         <source>--list takes no file: unexpected &apos;%1&apos;</source>
         <translation>--list takes no file: unexpected &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>--json goes with --list</source>
+        <translation>--json goes with --list</translation>
     </message>
     <message>
         <source>no file to write; give one, or --list</source>
@@ -439,6 +504,14 @@
         <translation>no device answered on %1</translation>
     </message>
     <message>
+        <source>stopping after the current packet; press Ctrl-C again to quit at once</source>
+        <translation>stopping after the current packet; press Ctrl-C again to quit at once</translation>
+    </message>
+    <message>
+        <source>stopped</source>
+        <translation>stopped</translation>
+    </message>
+    <message>
         <source>The remote controller is restarting into its boot loader</source>
         <translation>The remote controller is restarting into its boot loader</translation>
     </message>
@@ -467,80 +540,8 @@
         <translation>no remote controller found; name its port with --device PATH</translation>
     </message>
     <message>
-        <source>stopping after the current packet</source>
-        <translation>stopping after the current packet</translation>
-    </message>
-    <message>
-        <source>the file cannot be read</source>
-        <translation>the file cannot be read</translation>
-    </message>
-    <message>
-        <source>the device cannot take a file that large</source>
-        <translation>the device cannot take a file that large</translation>
-    </message>
-    <message>
-        <source>the device did not answer in time</source>
-        <translation>the device did not answer in time</translation>
-    </message>
-    <message>
-        <source>another upgrade is still running</source>
-        <translation>another upgrade is still running</translation>
-    </message>
-    <message>
-        <source>the device announced no packet size</source>
-        <translation>the device announced no packet size</translation>
-    </message>
-    <message>
-        <source>--all and --wait cannot be used together</source>
-        <translation>--all and --wait cannot be used together</translation>
-    </message>
-    <message>
-        <source>--device names one controller: it goes without --all and --wait</source>
-        <translation>--device names one controller: it goes without --all and --wait</translation>
-    </message>
-    <message>
-        <source>--list goes without --all, --wait and --record</source>
-        <translation>--list goes without --all, --wait and --record</translation>
-    </message>
-    <message>
-        <source>Waiting for controllers; Ctrl-C ends</source>
-        <translation>Waiting for controllers; Ctrl-C ends</translation>
-    </message>
-    <message>
-        <source>%1: %2%</source>
-        <translation>%1: %2%</translation>
-    </message>
-    <message>
-        <source>the record could not be written</source>
-        <translation>the record could not be written</translation>
-    </message>
-    <message>
-        <source>%1 passed, %2 failed</source>
-        <translation>%1 passed, %2 failed</translation>
-    </message>
-    <message>
-        <source>%1 is empty: there is nothing to write</source>
-        <translation>%1 is empty: there is nothing to write</translation>
-    </message>
-    <message>
-        <source>%1 is larger than any device takes (at most %2 bytes)</source>
-        <translation>%1 is larger than any device takes (at most %2 bytes)</translation>
-    </message>
-    <message>
-        <source>cannot write the record %1: %2</source>
-        <translation>cannot write the record %1: %2</translation>
-    </message>
-    <message>
-        <source>stopping; press Ctrl-C again to quit at once</source>
-        <translation>stopping; press Ctrl-C again to quit at once</translation>
-    </message>
-    <message>
-        <source>CONTROLLER PORT</source>
-        <translation>CONTROLLER PORT</translation>
-    </message>
-    <message>
-        <source>USB SERIAL</source>
-        <translation>USB SERIAL</translation>
+        <source>cannot open %1</source>
+        <translation>cannot open %1</translation>
     </message>
 </context>
 <context>
@@ -613,6 +614,30 @@
         <source>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</source>
         <translation>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</translation>
     </message>
+    <message>
+        <source>Show the window</source>
+        <translation>Show the window</translation>
+    </message>
+    <message>
+        <source>Hide to the tray</source>
+        <translation>Hide to the tray</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>USB connection</source>
+        <translation>USB connection</translation>
+    </message>
 </context>
 <context>
     <name>Page</name>
@@ -626,41 +651,6 @@
     </message>
 </context>
 <context>
-    <name>PortProblem</name>
-    <message>
-        <source>%1 does not exist</source>
-        <translation>%1 does not exist</translation>
-    </message>
-    <message>
-        <source>no remote controller found; name its port with --device PATH</source>
-        <translation>no remote controller found; name its port with --device PATH</translation>
-    </message>
-    <message>
-        <source>%1 (pid %2)</source>
-        <translation>%1 (pid %2)</translation>
-    </message>
-    <message>
-        <source>%1 vanished before it could be opened; plug the controller in again</source>
-        <translation>%1 vanished before it could be opened; plug the controller in again</translation>
-    </message>
-    <message>
-        <source>%1 is in use by %2; close it and try again</source>
-        <translation>%1 is in use by %2; close it and try again</translation>
-    </message>
-    <message>
-        <source>no permission to open %1: install the udev rule 60-koru-assistant.rules, or add yourself to the dialout group and log in again</source>
-        <translation>no permission to open %1: install the udev rule 60-koru-assistant.rules, or add yourself to the dialout group and log in again</translation>
-    </message>
-    <message>
-        <source>%1 is in use by another program; close it and try again</source>
-        <translation>%1 is in use by another program; close it and try again</translation>
-    </message>
-    <message>
-        <source>cannot open %1</source>
-        <translation>cannot open %1</translation>
-    </message>
-</context>
-<context>
     <name>ShellMsgWidget</name>
     <message>
         <source>clear</source>
@@ -669,6 +659,10 @@
     <message>
         <source>roll</source>
         <translation>滚动中</translation>
+    </message>
+    <message>
+        <source>Device messages</source>
+        <translation>Device messages</translation>
     </message>
 </context>
 <context>
@@ -780,6 +774,26 @@ Tools</translation>
         <source>0%</source>
         <translation>0%</translation>
     </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>Chosen file</translation>
+    </message>
+    <message>
+        <source>Hardware ID</source>
+        <translation>Hardware ID</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Boot loader version</source>
+        <translation>Boot loader version</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmware version</translation>
+    </message>
 </context>
 <context>
     <name>UpgradeEngine</name>
@@ -861,6 +875,17 @@ Tools</translation>
     <message>
         <source>other upgrade is doing</source>
         <translation>Only one device is allowed to be upgraded onLine at a time</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeProgressPanel</name>
+    <message>
+        <source>Close the upgrade</source>
+        <translation>Close the upgrade</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Upgrade progress</translation>
     </message>
 </context>
 </TS>

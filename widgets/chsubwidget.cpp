@@ -36,7 +36,6 @@ ChSubWidget::ChSubWidget(QWidget *parent)
     meter->move(17, 1);
 
     directionButton->setObjectName(QStringLiteral("zhengxian"));
-    directionButton->setFocusPolicy(Qt::NoFocus);
     directionButton->setGeometry(181, 0, 50, 20);
     connect(directionButton, &MyPushButton::sig_clicked, this, &ChSubWidget::slot_forwardChange);
 
@@ -76,6 +75,14 @@ void ChSubWidget::retranslate()
 {
     if (directionKnown)
         setForwardValue(forwardValue);
+    const int channel = id + 1;
+    directionButton->setAccessibleName(tr("Channel %1 direction").arg(channel));
+    minEdit->setAccessibleName(tr("Channel %1 minimum").arg(channel));
+    midEdit->setAccessibleName(tr("Channel %1 middle").arg(channel));
+    maxEdit->setAccessibleName(tr("Channel %1 maximum").arg(channel));
+    sourceSelector->setAccessibleName(tr("Channel %1 source").arg(channel));
+    meter->setAccessibleName(tr("Channel %1 live value").arg(channel));
+    meter->setAccessibleDescription(tr("The value the controller sends on channel %1").arg(channel));
 }
 
 void ChSubWidget::createSourceSelector()
@@ -94,6 +101,7 @@ void ChSubWidget::setId(int newId)
 {
     id = newId;
     numberLabel->setText(QString::number(id + 1));
+    retranslate();
 }
 
 void ChSubWidget::setMinValue(uint16_t value)

@@ -36,6 +36,7 @@ void GimbalSubWidget::setId(int newId)
 void GimbalSubWidget::setLabelText(const QString &text)
 {
     label->setText(text);
+    channelSelector->setAccessibleName(text.trimmed());
 }
 
 // An index beyond the entries leaves the selector without a current entry.

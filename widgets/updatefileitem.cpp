@@ -81,6 +81,12 @@ void UpdateFileItem::retranslate()
 {
     upgradeButton->setText(tr("upgrade"));
     fileButton->setText(tr("getfilename"));
+    fileNameButton->setAccessibleName(tr("Chosen file"));
+    hardwareIdLabel->setAccessibleDescription(tr("Hardware ID"));
+    snLabel->setAccessibleDescription(tr("Serial number"));
+    bootVersionLabel->setAccessibleDescription(tr("Boot loader version"));
+    fwVersionLabel->setAccessibleDescription(tr("Firmware version"));
+    progressPanel->retranslate();
     nameLabel->setText(QCoreApplication::translate("UpdateFileItem", deviceTypeKey(deviceId)));
 }
 
