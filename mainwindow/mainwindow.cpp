@@ -322,7 +322,7 @@ void MainWindow::onLanguageChosen(int index)
     }
     retranslateTitleBar();
     for (Page *page : qAsConst(pages))
-        page->retranslate();
+        page->retranslatePage();
 }
 
 void MainWindow::showConnection(bool connected, const QString &portName)

@@ -275,4 +275,5 @@ void ChannelPage::retranslateDefaultAllBox()
     defaultAllBox->setWindowTitle(tr("Default all channels"));
     defaultAllBox->setText(tr("Reset the direction, the mapping and the source of all 16 channels to the "
                               "controller's defaults? The current channel settings are lost."));
+    retranslateStandardButtons(defaultAllBox);
 }
