@@ -27,6 +27,9 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QTranslator>
@@ -38,7 +41,6 @@ using Koru::DeviceLink;
 
 namespace {
 
-const QString MakerWebSite = QStringLiteral("https://www.example.com/koru/assistant");
 const QString UpgradeFlagKey = QStringLiteral("isUpdataing");
 
 const char *const LanguageComboStyle =
@@ -113,6 +115,25 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     connect(&link, &DeviceLink::deviceAttached, this, [this] { showPage(currentPage); });
     link.start();
     showPage(Channels);
+    fitToScreen();
+}
+
+// On a screen lower than the window (a 1024 x 600 panel with its task bar), the window
+// takes the screen's height and its content scrolls, so that every control stays reachable.
+void MainWindow::fitToScreen()
+{
+    const QScreen *shown = screen();
+    if (!shown || shown->availableGeometry().height() >= height())
+        return;
+    QWidget *content = takeCentralWidget();
+    content->setFixedSize(size());
+    auto *area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->viewport()->setAutoFillBackground(false);
+    area->setWidget(content);
+    setCentralWidget(area);
+    setFixedSize(width() + area->verticalScrollBar()->sizeHint().width(), shown->availableGeometry().height());
 }
 
 MainWindow::~MainWindow() = default;
@@ -201,6 +222,7 @@ void MainWindow::createBottomBar()
     webSiteButton->setObjectName(QStringLiteral("resetCali"));
     webSiteButton->setGeometry(790, 583, 50, 20);
     connect(webSiteButton, &QPushButton::clicked, this, &MainWindow::onWebSiteClicked);
+    webSiteButton->setVisible(!updateAddress().isEmpty());
     retranslateTitleBar();
 }
 
@@ -376,12 +398,16 @@ void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
         hide();
 }
 
+// kestan.ini's "url" before the address the program was built with.
+QString MainWindow::updateAddress() const
+{
+    const QString url = settings->read(QStringLiteral("url"));
+    return url != QLatin1String("0") ? url : QStringLiteral(KORU_UPDATE_URL);
+}
+
 void MainWindow::onWebSiteClicked()
 {
-    QString url = settings->read(QStringLiteral("url"));
-    if (url == QLatin1String("0"))
-        url = MakerWebSite;
-    QDesktopServices::openUrl(QUrl(url));
+    QDesktopServices::openUrl(QUrl(updateAddress()));
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)

@@ -56,6 +56,7 @@ private:
     void createTitleBar();
     void createPages();
     void createBottomBar();
+    void fitToScreen();
     void showShownPage(int n);
     void retranslateTitleBar();
     MyToolButton *createPageButton(int id, const char *icon, const QPoint &position);
@@ -68,6 +69,7 @@ private:
     void onTrayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void showFromTray();
     void onWebSiteClicked();
+    QString updateAddress() const;
     void translateQtTexts(bool chinese);
 
     Koru::DeviceLink &link;

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTest>
@@ -72,7 +74,20 @@ void TestMainWindow::frameGeometryAndTitleBar()
 {
     WindowFixture f;
     MainWindow *w = f.window();
-    QCOMPARE(w->size(), QSize(870, 620));
+    // The offscreen screen is 600 pixels high, lower than the 870 x 620 frame: the window
+    // takes the screen's height and its content scrolls down to the bottom bar.
+    QCOMPARE(w->screen()->availableGeometry().height(), 600);
+    QCOMPARE(w->height(), 600);
+    QVERIFY(w->width() <= 1024);
+    auto *area = qobject_cast<QScrollArea *>(w->centralWidget());
+    QVERIFY(area);
+    QCOMPARE(area->widget()->size(), QSize(870, 620));
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *connection = w->findChild<QLabel *>(QStringLiteral("connectionLabel"));
+    QVERIFY(connection->visibleRegion().boundingRect().height() < connection->height()); // cut at first
+    area->ensureWidgetVisible(connection);
+    QCOMPARE(connection->visibleRegion().boundingRect().height(), connection->height());
     QCOMPARE(w->objectName(), QStringLiteral("MainWindow"));
     QCOMPARE(w->windowTitle(), QStringLiteral("KORU Assistant"));
     QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
@@ -96,16 +111,20 @@ void TestMainWindow::firstRunStartsInChinese()
     WindowFixture f;
     QCOMPARE(iniText(f, QStringLiteral("langage")), QStringLiteral("0"));
     QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->text(), QStringLiteral("软件更新"));
+    // Without an address from the build or from kestan.ini there is no Update button.
+    QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->isHidden(),
+             QStringLiteral(KORU_UPDATE_URL).isEmpty());
     QCOMPARE(iniText(f, QStringLiteral("haveOpenUpdataing")), QStringLiteral("0"));
     QCOMPARE(iniText(f, QStringLiteral("isUpdataing")), QStringLiteral("0"));
 }
 
 void TestMainWindow::savedEnglishIsApplied()
 {
-    WindowFixture f(true, QStringLiteral("[General]\nlangage=1\n"));
+    WindowFixture f(true, QStringLiteral("[General]\nlangage=1\nurl=https://example.com/x\n"));
     QCOMPARE(f.window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"))->currentText(),
              QStringLiteral("English"));
     QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->text(), QStringLiteral("Update"));
+    QVERIFY(!f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->isHidden());
 }
 
 void TestMainWindow::unknownLanguageIndexWritesNothing()
