@@ -12,6 +12,7 @@
 #include "upgradepage.h"
 #include "upgradesession.h"
 #include "enteractivatesbuttons.h"
+#include "focusmark.h"
 #include "wheelguard.h"
 
 #include <QAction>
@@ -98,6 +99,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
 
     WheelGuard::install(this);
     EnterActivatesButtons::install(this);
+    FocusMark::install(this);
     checkSettingsFile();
     settings->write(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
     createTitleBar();

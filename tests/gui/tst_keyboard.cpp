@@ -106,6 +106,10 @@ void TstKeyboard::tabReachesEveryButton()
             QWidget *focused = QApplication::focusWidget();
             QVERIFY(focused);
             reached.insert(focused);
+            // The focus is marked: a frame of the style sheet around the control.
+            auto *mark = focused->parentWidget()->findChild<QWidget *>(QStringLiteral("focusMark"));
+            QVERIFY(mark && mark->isVisible());
+            QVERIFY(mark->geometry().contains(focused->geometry()));
             QTest::keyClick(focused, Qt::Key_Tab);
         }
         QStringList missed;
