@@ -14,6 +14,7 @@
 #include "enteractivatesbuttons.h"
 #include "focusmark.h"
 #include "wheelguard.h"
+#include "windowdrag.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +27,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -73,9 +73,6 @@ const PageButtonInfo PageButtons[] = {
 // Page ids of the title bar's buttons from left to right.
 const int PageButtonsFromLeft[] = {0, 1, 4, 3, 2};
 
-constexpr int DragBandTop = 50;
-constexpr int DragBandBottom = 580;
-
 } // namespace
 
 MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
@@ -97,6 +94,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     background->setPixmap(QPixmap(QStringLiteral(":/img/back.png")));
     background->setGeometry(0, 0, 870, 620);
 
+    new WindowDrag(this);
     WheelGuard::install(this);
     EnterActivatesButtons::install(this);
     FocusMark::install(this);
@@ -410,26 +408,4 @@ QString MainWindow::updateAddress() const
 void MainWindow::onWebSiteClicked()
 {
     QDesktopServices::openUrl(QUrl(updateAddress()));
-}
-
-void MainWindow::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const int y = event->globalPos().y() - pos().y();
-    if (y >= DragBandTop && y <= DragBandBottom)
-        return;
-    dragging = true;
-    dragOffset = event->globalPos() - pos();
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent *event)
-{
-    if (dragging)
-        move(event->globalPos() - dragOffset);
-}
-
-void MainWindow::mouseReleaseEvent(QMouseEvent *)
-{
-    dragging = false;
 }

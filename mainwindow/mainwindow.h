@@ -47,11 +47,6 @@ public slots:
     void showPage(int id);
     void onLanguageChosen(int index);
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     void createTitleBar();
     void createPages();
@@ -90,6 +85,4 @@ private:
     QPushButton *closeButton = nullptr;
     MyLed *usbLed = nullptr;
     QLabel *connectionLabel = nullptr;
-    bool dragging = false;
-    QPoint dragOffset;
 };
