@@ -11,7 +11,13 @@
 #include "productionpage.h"
 #include "upgradepage.h"
 #include "upgradesession.h"
+#include "enteractivatesbuttons.h"
+#include "focusmark.h"
+#include "wheelguard.h"
+#include "windowdrag.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDebug>
 #include <QDesktopServices>
@@ -20,9 +26,13 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QListView>
+#include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QTranslator>
 #include <QUrl>
@@ -33,11 +43,11 @@ using Koru::DeviceLink;
 
 namespace {
 
-const QString MakerWebSite = QStringLiteral("https://www.example.com/koru/assistant");
 const QString UpgradeFlagKey = QStringLiteral("isUpdataing");
 
 const char *const LanguageComboStyle =
     "QComboBox { background: transparent; color: #cccccc; border: none; font-size: 12px; }"
+    "QComboBox:focus { border: 1px solid #0b7be2; }"
     "QComboBox::drop-down { border: none; width: 14px; }"
     "QComboBox::down-arrow { image: url(:/img/langage_down); }"
     "QComboBox QAbstractItemView { background: #343434; color: #cccccc; border: none;"
@@ -61,8 +71,8 @@ const PageButtonInfo PageButtons[] = {
     {QT_TRANSLATE_NOOP("MainWindow", "gimbal config"), ":/img/setting", {251, 50}, true},
 };
 
-constexpr int DragBandTop = 50;
-constexpr int DragBandBottom = 580;
+// Page ids of the title bar's buttons from left to right.
+const int PageButtonsFromLeft[] = {0, 1, 4, 3, 2};
 
 } // namespace
 
@@ -85,6 +95,10 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     background->setPixmap(QPixmap(QStringLiteral(":/img/back.png")));
     background->setGeometry(0, 0, 870, 620);
 
+    new WindowDrag(this);
+    WheelGuard::install(this);
+    EnterActivatesButtons::install(this);
+    FocusMark::install(this);
     checkSettingsFile();
     settings->write(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
     createTitleBar();
@@ -94,6 +108,7 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
         [this] { return settings->read(UpgradeFlagKey) != QLatin1String("0"); },
         [this](bool on) { settings->write(UpgradeFlagKey, on ? QStringLiteral("1") : QStringLiteral("0")); });
     createPages();
+    createBottomBar();
     link.upgrade().clearFlag();
 
     connect(&link, &DeviceLink::connectionChanged, this, &MainWindow::showConnection);
@@ -101,6 +116,25 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
     connect(&link, &DeviceLink::deviceAttached, this, [this] { showPage(currentPage); });
     link.start();
     showPage(Channels);
+    fitToScreen();
+}
+
+// On a screen lower than the window (a 1024 x 600 panel with its task bar), the window
+// takes the screen's height and its content scrolls, so that every control stays reachable.
+void MainWindow::fitToScreen()
+{
+    const QScreen *shown = screen();
+    if (!shown || shown->availableGeometry().height() >= height())
+        return;
+    QWidget *content = takeCentralWidget();
+    content->setFixedSize(size());
+    auto *area = new QScrollArea;
+    area->setFrameShape(QFrame::NoFrame);
+    area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area->viewport()->setAutoFillBackground(false);
+    area->setWidget(content);
+    setCentralWidget(area);
+    setFixedSize(width() + area->verticalScrollBar()->sizeHint().width(), shown->availableGeometry().height());
 }
 
 MainWindow::~MainWindow() = default;
@@ -109,7 +143,6 @@ MyToolButton *MainWindow::createPageButton(int id, const char *icon, const QPoin
 {
     auto *button = new MyToolButton(centralWidget());
     button->setId(id);
-    button->setFocusPolicy(Qt::NoFocus);
     button->move(position);
     button->setImageAndText(QString::fromLatin1(icon), QString());
     connect(button, &MyToolButton::sig_clicked, this, &MainWindow::showPage);
@@ -119,35 +152,29 @@ MyToolButton *MainWindow::createPageButton(int id, const char *icon, const QPoin
 void MainWindow::createTitleBar()
 {
     QWidget *bar = centralWidget();
+    // Hidden in the tray, the program runs on until the user quits it: a dialog closed
+    // meanwhile is not its last window.
+    QApplication::setQuitOnLastWindowClosed(false);
     trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/img/fly.ico")), this);
     trayIcon->setToolTip(QStringLiteral("KORU Assistant"));
+    auto *trayMenu = new QMenu(this);
+    showAction = trayMenu->addAction(QString(), this, &MainWindow::showFromTray);
+    hideAction = trayMenu->addAction(QString(), this, &QWidget::hide);
+    quitAction = trayMenu->addAction(QString(), this, &MainWindow::onCloseClicked);
+    trayIcon->setContextMenu(trayMenu);
     trayIcon->show();
     connect(trayIcon, &QSystemTrayIcon::activated, this, &MainWindow::onTrayIconActivated);
     setWindowIcon(QIcon(QStringLiteral(":/img/fly.ico")));
 
-    auto *closeButton = new QPushButton(bar);
-    closeButton->setObjectName(QStringLiteral("closeButton"));
-    closeButton->setGeometry(830, 20, 16, 16);
-    connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
-
-    auto *miniButton = new QPushButton(bar);
-    miniButton->setObjectName(QStringLiteral("miniButton"));
-    miniButton->setGeometry(800, 25, 16, 6);
-    connect(miniButton, &QPushButton::clicked, this, &MainWindow::showMinimized);
-
-    for (int id = 0; id < int(std::size(PageButtons)); ++id) {
+    // Created in reading order, which is the order Tab follows: the page buttons from the
+    // left, the language, minimise and close; then the page; then the bottom bar.
+    pageButtons.resize(int(std::size(PageButtons)));
+    for (int id : PageButtonsFromLeft) {
         const PageButtonInfo &info = PageButtons[id];
         MyToolButton *button = createPageButton(id, info.icon, info.position);
         button->setVisible(info.shown);
-        pageButtons.append(button);
+        pageButtons[id] = button;
     }
-
-    usbLed = new MyLed(bar);
-    usbLed->move(30, 583);
-    connectionLabel = new QLabel(bar);
-    connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
-    connectionLabel->setGeometry(56, 583, 600, 20);
-    showConnection(false, QString());
 
     languageSelector = new QComboBox(bar);
     languageSelector->setObjectName(QStringLiteral("langageComboBox"));
@@ -160,6 +187,34 @@ void MainWindow::createTitleBar()
     connect(languageSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &MainWindow::onLanguageChosen);
 
+    miniButton = new QPushButton(bar);
+    miniButton->setObjectName(QStringLiteral("miniButton"));
+    miniButton->setGeometry(800, 25, 16, 6);
+    connect(miniButton, &QPushButton::clicked, this, &MainWindow::showMinimized);
+
+    closeButton = new QPushButton(bar);
+    closeButton->setObjectName(QStringLiteral("closeButton"));
+    closeButton->setGeometry(830, 20, 16, 16);
+    connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
+
+    // Ctrl+1 to Ctrl+5 open the shown pages, counted from the left.
+    for (int n = 1; n <= int(std::size(PageButtons)); ++n) {
+        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + n)), this);
+        connect(shortcut, &QShortcut::activated, this, [this, n] { showShownPage(n); });
+    }
+}
+
+void MainWindow::createBottomBar()
+{
+    QWidget *bar = centralWidget();
+    usbLed = new MyLed(bar);
+    usbLed->move(30, 583);
+    connectionLabel = new QLabel(bar);
+    connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
+    connectionLabel->setGeometry(56, 583, 600, 20);
+    connectionLabel->setTextFormat(Qt::PlainText); // holds the port's name
+    showConnection(false, QString());
+
     auto *versionLabel = new QLabel(QStringLiteral("v1.2.9"), bar);
     versionLabel->setObjectName(QStringLiteral("VLabel"));
     versionLabel->setGeometry(750, 586, 58, 16);
@@ -167,9 +222,19 @@ void MainWindow::createTitleBar()
     webSiteButton = new QPushButton(bar);
     webSiteButton->setObjectName(QStringLiteral("resetCali"));
     webSiteButton->setGeometry(790, 583, 50, 20);
-    webSiteButton->setFocusPolicy(Qt::NoFocus);
     connect(webSiteButton, &QPushButton::clicked, this, &MainWindow::onWebSiteClicked);
+    webSiteButton->setVisible(!updateAddress().isEmpty());
     retranslateTitleBar();
+}
+
+void MainWindow::showShownPage(int n)
+{
+    for (int id : PageButtonsFromLeft) {
+        if (!pageButtons[id]->isHidden() && --n == 0) {
+            showPage(id);
+            return;
+        }
+    }
 }
 
 // In page id order, which is the order of the stack.
@@ -296,7 +361,7 @@ void MainWindow::onLanguageChosen(int index)
     }
     retranslateTitleBar();
     for (Page *page : qAsConst(pages))
-        page->retranslate();
+        page->retranslatePage();
 }
 
 void MainWindow::showConnection(bool connected, const QString &portName)
@@ -309,15 +374,33 @@ void MainWindow::showConnection(bool connected, const QString &portName)
 void MainWindow::retranslateTitleBar()
 {
     webSiteButton->setText(tr("Upgrade"));
+    showAction->setText(tr("Show the window"));
+    hideAction->setText(tr("Hide to the tray"));
+    quitAction->setText(tr("Quit"));
     showConnection(link.isOpen(), link.portName());
-    for (int id = 0; id < pageButtons.size(); ++id)
+    for (int id = 0; id < pageButtons.size(); ++id) {
         pageButtons[id]->setLabelText(tr(PageButtons[id].key));
+        pageButtons[id]->setAccessibleName(tr(PageButtons[id].key));
+    }
+    languageSelector->setAccessibleName(tr("Language"));
+    miniButton->setAccessibleName(tr("Minimise"));
+    closeButton->setAccessibleName(tr("Quit"));
+    usbLed->setAccessibleDescription(tr("USB connection"));
 }
 
 void MainWindow::onCloseClicked()
 {
     link.close();
     close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::showFromTray()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
 }
 
 void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
@@ -326,42 +409,20 @@ void MainWindow::onTrayIconActivated(QSystemTrayIcon::ActivationReason reason)
         return;
     // A minimised window is brought back too: a hidden or minimised window comes to the
     // front, a shown one is hidden.
-    if (isHidden() || isMinimized()) {
-        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
-        show();
-        raise();
-        activateWindow();
-    } else {
+    if (isHidden() || isMinimized())
+        showFromTray();
+    else
         hide();
-    }
+}
+
+// kestan.ini's "url" before the address the program was built with.
+QString MainWindow::updateAddress() const
+{
+    const QString url = settings->read(QStringLiteral("url"));
+    return url != QLatin1String("0") ? url : QStringLiteral(KORU_UPDATE_URL);
 }
 
 void MainWindow::onWebSiteClicked()
 {
-    QString url = settings->read(QStringLiteral("url"));
-    if (url == QLatin1String("0"))
-        url = MakerWebSite;
-    QDesktopServices::openUrl(QUrl(url));
-}
-
-void MainWindow::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const int y = event->globalPos().y() - pos().y();
-    if (y >= DragBandTop && y <= DragBandBottom)
-        return;
-    dragging = true;
-    dragOffset = event->globalPos() - pos();
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent *event)
-{
-    if (dragging)
-        move(event->globalPos() - dragOffset);
-}
-
-void MainWindow::mouseReleaseEvent(QMouseEvent *)
-{
-    dragging = false;
+    QDesktopServices::openUrl(QUrl(updateAddress()));
 }

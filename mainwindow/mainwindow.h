@@ -3,6 +3,7 @@
 #include "deviceport.h"
 
 #include <QList>
+#include <QVector>
 #include <QMainWindow>
 #include <QPoint>
 #include <QSystemTrayIcon>
@@ -11,6 +12,7 @@ class AppSettings;
 class MyLed;
 class MyToolButton;
 class Page;
+class QAction;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -45,14 +47,12 @@ public slots:
     void showPage(int id);
     void onLanguageChosen(int index);
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
     void createTitleBar();
     void createPages();
+    void createBottomBar();
+    void fitToScreen();
+    void showShownPage(int n);
     void retranslateTitleBar();
     MyToolButton *createPageButton(int id, const char *icon, const QPoint &position);
     void checkSettingsFile();
@@ -62,7 +62,9 @@ private:
 
     void onCloseClicked();
     void onTrayIconActivated(QSystemTrayIcon::ActivationReason reason);
+    void showFromTray();
     void onWebSiteClicked();
+    QString updateAddress() const;
     void translateQtTexts(bool chinese);
 
     Koru::DeviceLink &link;
@@ -71,13 +73,16 @@ private:
     QTranslator *qtTranslator = nullptr;
     QStackedWidget *pageStack = nullptr;
     QList<Page *> pages;
-    QList<MyToolButton *> pageButtons;
+    QVector<MyToolButton *> pageButtons; // by page id
     int currentPage = 0;
     QSystemTrayIcon *trayIcon = nullptr;
+    QAction *showAction = nullptr;
+    QAction *hideAction = nullptr;
+    QAction *quitAction = nullptr;
     QComboBox *languageSelector = nullptr;
     QPushButton *webSiteButton = nullptr;
+    QPushButton *miniButton = nullptr;
+    QPushButton *closeButton = nullptr;
     MyLed *usbLed = nullptr;
     QLabel *connectionLabel = nullptr;
-    bool dragging = false;
-    QPoint dragOffset;
 };

@@ -48,17 +48,15 @@ CalibrationPanel::CalibrationPanel(DeviceLink &link, QWidget *parent)
 
     beginButton->setObjectName(QStringLiteral("beginCali"));
     beginButton->setGeometry(59, 34, 132, 42);
-    beginButton->setFocusPolicy(Qt::NoFocus);
     connect(beginButton, &QPushButton::clicked, this, &CalibrationPanel::onBeginCalibrationClicked);
 
     defaultButton->setObjectName(QStringLiteral("resetCali"));
     defaultButton->setGeometry(39, 78, 200, 20);
-    defaultButton->setFocusPolicy(Qt::NoFocus);
     connect(defaultButton, &QPushButton::clicked, this, [this] {
         if (this->link.isOpen())
             emit defaultAllChannelsClicked();
         else
-            promptLabel->setText(tr("The remote controller is not connected. Plug it in by USB first."));
+            showPrompt(QT_TR_NOOP("The remote controller is not connected. Plug it in by USB first."));
     });
 
     connect(statusTimer, &QTimer::timeout, this, [this] { sendCalibration(Query); });
@@ -69,6 +67,14 @@ void CalibrationPanel::retranslate()
 {
     beginButton->setText(tr(StepKeys[step]));
     defaultButton->setText(tr("Defaultallchannels"));
+    if (promptKey)
+        promptLabel->setText(tr(promptKey));
+}
+
+void CalibrationPanel::showPrompt(const char *key)
+{
+    promptKey = key;
+    promptLabel->setText(tr(key));
 }
 
 void CalibrationPanel::onBeginCalibrationClicked()
@@ -77,12 +83,12 @@ void CalibrationPanel::onBeginCalibrationClicked()
     case Prompt:
         step = Start;
         retranslate();
-        promptLabel->setText(tr("zhunbei"));
+        showPrompt(QT_TR_NOOP("zhunbei"));
         break;
     case Start:
         // Without the start command on the wire the step stays, and the user is told why.
         if (!sendCalibration(StartAction)) {
-            promptLabel->setText(tr("The remote controller is not connected. Plug it in by USB and click again."));
+            showPrompt(QT_TR_NOOP("The remote controller is not connected. Plug it in by USB and click again."));
             return;
         }
         statusTimer->start(StatusPollMs);
@@ -115,22 +121,22 @@ void CalibrationPanel::showStatus()
     const uint8_t *status = link.state().caliStatus;
     switch (status[StateByte]) {
     case Idle:
-        promptLabel->setText(tr("weikaishi"));
+        showPrompt(QT_TR_NOOP("weikaishi"));
         break;
     case Centre:
-        promptLabel->setText(tr("zhonwei"));
+        showPrompt(QT_TR_NOOP("zhonwei"));
         break;
     case Extremes:
-        promptLabel->setText(tr("zuidazhi"));
+        showPrompt(QT_TR_NOOP("zuidazhi"));
         beginButton->show();
         break;
     case Complete:
-        promptLabel->setText(tr("wanc"));
+        showPrompt(QT_TR_NOOP("wanc"));
         statusTimer->stop();
         break;
     default:
         break;
     }
     if (status[ErrorByte] != 0)
-        promptLabel->setText(tr("返回收据错误 校准失败"));
+        showPrompt(QT_TR_NOOP("返回收据错误 校准失败"));
 }

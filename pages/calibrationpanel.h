@@ -32,9 +32,12 @@ private:
     void onResponse(const Koru::DecodedResponse &response);
     void showStatus();
     bool sendCalibration(uint8_t action);
+    // Shows the prompt for key; a language change shows it anew.
+    void showPrompt(const char *key);
 
     Koru::DeviceLink &link;
     Step step = Prompt;
+    const char *promptKey = nullptr;
     QLabel *promptLabel = nullptr;
     QPushButton *beginButton = nullptr;
     QPushButton *defaultButton = nullptr;

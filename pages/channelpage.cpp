@@ -10,6 +10,7 @@
 #include "frame.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QTimer>
 
 using namespace Koru;
@@ -86,8 +87,11 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
     notLiveNote->setGeometry(125, 70, 350, 28); // over the middle of the two stick displays
     notLiveNote->setAlignment(Qt::AlignCenter);
     connect(&link, &DeviceLink::connectionChanged, this, [this](bool connected) {
-        if (!connected)
+        if (!connected) {
             showLive(false);
+            for (ChSubWidget *row : qAsConst(rows))
+                row->clearSettings();
+        }
     });
     showLive(false);
 }
@@ -118,10 +122,12 @@ void ChannelPage::leave()
 
 void ChannelPage::retranslate()
 {
-    showDirection(-1);
+    for (ChSubWidget *row : qAsConst(rows))
+        row->retranslate();
     showLive(leftStick->isLive());
     calibration->retranslate();
     settingsFiles->retranslate();
+    retranslateDefaultAllBox();
 }
 
 void ChannelPage::onResponse(const DecodedResponse &response)
@@ -241,7 +247,29 @@ void ChannelPage::onSourceChanged(int index, uint8_t type, uint8_t entityId)
     sendSetting(index, setting, ChannelPart::Source);
 }
 
+// One slip must not lose the user's whole set-up: the reset is sent only once confirmed.
 void ChannelPage::onDefaultAllChannelsClicked()
 {
-    link.sendShellText(QStringLiteral("model_default"), RemoteControllerId);
+    if (!defaultAllBox) {
+        defaultAllBox = new QMessageBox(QMessageBox::Question, QString(), QString(),
+                                        QMessageBox::Yes | QMessageBox::Cancel, this);
+        defaultAllBox->setObjectName(QStringLiteral("defaultAllBox"));
+        defaultAllBox->setDefaultButton(QMessageBox::Cancel);
+        connect(defaultAllBox, &QMessageBox::finished, this, [this](int button) {
+            if (button == QMessageBox::Yes)
+                link.sendShellText(QStringLiteral("model_default"), RemoteControllerId);
+        });
+    }
+    retranslateDefaultAllBox();
+    defaultAllBox->open();
+}
+
+void ChannelPage::retranslateDefaultAllBox()
+{
+    if (!defaultAllBox)
+        return;
+    defaultAllBox->setWindowTitle(tr("Default all channels"));
+    defaultAllBox->setText(tr("Reset the direction, the mapping and the source of all 16 channels to the "
+                              "controller's defaults? The current channel settings are lost."));
+    retranslateStandardButtons(defaultAllBox);
 }

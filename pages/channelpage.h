@@ -11,6 +11,7 @@ class ChannelSettingsPanel;
 class ChSubWidget;
 class CrossWidget;
 class QLabel;
+class QMessageBox;
 class QTimer;
 namespace Koru {
 struct ChannelSetting;
@@ -49,6 +50,7 @@ private:
     void onMappingChanged(int index, uint16_t minValue, uint16_t midValue, uint16_t maxValue);
     void onSourceChanged(int index, uint8_t type, uint8_t entityId);
     void onDefaultAllChannelsClicked();
+    void retranslateDefaultAllBox();
 
     QList<ChSubWidget *> rows;
     CrossWidget *leftStick = nullptr;
@@ -58,4 +60,5 @@ private:
     QTimer *settingsTimer = nullptr;
     QTimer *refreshTimer = nullptr;
     QLabel *notLiveNote = nullptr;
+    QMessageBox *defaultAllBox = nullptr;
 };

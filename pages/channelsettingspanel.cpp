@@ -28,10 +28,8 @@ ChannelSettingsPanel::ChannelSettingsPanel(DeviceLink &link, AppSettings &settin
     , loadButton(new QPushButton(this))
 {
     setFixedSize(240, 24);
-    for (QPushButton *button : {saveButton, loadButton}) {
+    for (QPushButton *button : {saveButton, loadButton})
         button->setObjectName(QStringLiteral("settingsFile"));
-        button->setFocusPolicy(Qt::NoFocus);
-    }
     saveButton->setGeometry(0, 0, 120, 24);
     loadButton->setGeometry(120, 0, 120, 24);
     connect(saveButton, &QPushButton::clicked, this, &ChannelSettingsPanel::onSaveClicked);

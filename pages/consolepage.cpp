@@ -71,7 +71,6 @@ QCheckBox *createCheckBox(QWidget *parent, const QRect &geometry)
 {
     auto *box = new QCheckBox(parent);
     box->setGeometry(geometry);
-    box->setFocusPolicy(Qt::NoFocus);
     return box;
 }
 
@@ -111,6 +110,7 @@ ConsolePage::ConsolePage(DeviceLink &link, AppSettings &settings, QWidget *paren
     messageLabel->setObjectName(QStringLiteral("msgLabel"));
     messageLabel->setGeometry(8, 420, 546, 20);
     messageLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    messageLabel->setTextFormat(Qt::PlainText);
     retranslate();
 
     connect(&link, &DeviceLink::responseReceived, this, &ConsolePage::onResponse);
@@ -136,6 +136,7 @@ void ConsolePage::createCommandRow(int row)
     MyPushButton *sendButton = MyPushButton::create(this, "sendShellCmd", QRect(774, y, 40, 20));
     sendButton->setId(row);
     sendButton->setText(QString::number(row + 1));
+    sendButtons.append(sendButton);
     connect(sendButton, &MyPushButton::sig_clicked, this, &ConsolePage::onSendClicked);
 }
 
@@ -178,6 +179,18 @@ void ConsolePage::retranslate()
         captionLabels[i]->setText(tr(CaptionLabels[i].key));
     chooseFileButton->setText(tr("getfoile"));
     updateButton->setText(tr("updatefoile"));
+    for (int row = 0; row < commandEdits.size(); ++row) {
+        rollBoxes[row]->setAccessibleName(tr("Roll send row %1").arg(row + 1));
+        addressEdits[row]->setAccessibleName(tr("Device address of row %1").arg(row + 1));
+        commandEdits[row]->setAccessibleName(tr("Command of row %1").arg(row + 1));
+        sendButtons[row]->setAccessibleName(tr("Send row %1").arg(row + 1));
+    }
+    rollSendBox->setAccessibleName(tr("Roll send the ticked rows"));
+    rollIntervalEdit->setAccessibleName(tr("Roll interval in milliseconds"));
+    portSelector->setAccessibleName(tr("Serial port"));
+    updateAddressEdit->setAccessibleName(tr("Device address for the file update"));
+    fileNameButton->setAccessibleName(tr("Chosen file"));
+    progressPanel->retranslate();
     shellViews->retranslate();
 }
 

@@ -55,6 +55,7 @@ private:
     QList<MyLineEdit *> commandEdits;
     QCheckBox *rollSendBox = nullptr;
     MyLineEdit *rollIntervalEdit = nullptr;
+    QList<MyPushButton *> sendButtons;
     QTimer *rollTimer = nullptr;
     QList<QLabel *> captionLabels;
     ShellViews *shellViews = nullptr;

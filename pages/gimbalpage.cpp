@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTimer>
 
 using namespace Koru;
@@ -32,8 +31,7 @@ constexpr int RowTop = 25;
 constexpr int RowPitch = 25;
 constexpr int QueryMs = 1000;
 
-// The camera selectors' last entry "-" stands for "not reported yet" and is never sent.
-constexpr int NoSelection = 2;
+// The camera selectors' last entry "-" is never sent.
 constexpr int MaxCameraSetting = 1;
 
 QLabel *createLabel(QWidget *page, const char *objectName, const QRect &geometry)
@@ -50,21 +48,12 @@ QComboBox *createCameraSelector(QWidget *page, const QStringList &entries, const
     styleWhiteCombo(selector, 3);
     selector->setGeometry(geometry);
     selector->addItems(entries);
-    selector->setCurrentIndex(NoSelection);
     return selector;
 }
 
 bool isCameraSetting(int index)
 {
     return index >= 0 && index <= MaxCameraSetting;
-}
-
-// True when the selector's entry changed.
-bool select(QComboBox *selector, int index)
-{
-    const int before = selector->currentIndex();
-    selector->setCurrentIndex(index);
-    return selector->currentIndex() != before;
 }
 
 } // namespace
@@ -95,25 +84,28 @@ void GimbalPage::createCameraWidgets()
     firmwareLabel = createLabel(this, "camera_fw_ver", {650, 4, 100, 16});
     firmwareValueLabel = createLabel(this, "camera_fw_ver_value", {712, 4, 100, 16});
     ipLabel = createLabel(this, "ip_set", {500, 56, 64, 16});
-    firmwareValueLabel->setText(tr("-.-.-"));
+    firmwareValueLabel->setTextFormat(Qt::PlainText);
 
     resolutionSelector = createCameraSelector(
         this, {QStringLiteral("720P"), QStringLiteral("1080P"), QStringLiteral("-")}, {570, 25, 52, 20});
     codingFormatSelector = createCameraSelector(
         this, {QStringLiteral("H264"), QStringLiteral("H265"), QStringLiteral("-")}, {570, 80, 52, 20});
-    // Not blocked when a report sets them: a reported configuration that changes a
-    // selector is sent back to the camera at once, once per query cycle.
-    connect(resolutionSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &GimbalPage::onResolutionChosen);
-    connect(codingFormatSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+    // Only the user's pick is sent: a reported configuration only sets the selectors.
+    connect(resolutionSelector, QOverload<int>::of(&QComboBox::activated), this, &GimbalPage::onResolutionChosen);
+    connect(codingFormatSelector, QOverload<int>::of(&QComboBox::activated), this,
             &GimbalPage::onCodingFormatChosen);
 
-    ipEdit = new QLineEdit(QStringLiteral("192.168.144."), this);
+    ipEdit = new QLineEdit(this);
     ipEdit->setGeometry(570, 52, 121, 20);
     saveIpButton = new QPushButton(this);
     saveIpButton->setObjectName(QStringLiteral("Confirm IP"));
     saveIpButton->setGeometry(700, 52, 70, 20);
     connect(saveIpButton, &QPushButton::clicked, this, &GimbalPage::onSaveIpClicked);
+    clearReportedValues();
+    connect(&link, &DeviceLink::connectionChanged, this, [this](bool connected) {
+        if (!connected)
+            clearReportedValues();
+    });
     retranslate();
     // Shown until the first language change gives the caption of the chosen language.
     codingFormatLabel->setText(tr("编码格式"));
@@ -130,6 +122,10 @@ void GimbalPage::retranslate()
     codingFormatLabel->setText(tr("Coding Format"));
     firmwareLabel->setText(tr("FW VER:"));
     ipLabel->setText(tr("IP Config"));
+    resolutionSelector->setAccessibleName(tr("Resolution"));
+    codingFormatSelector->setAccessibleName(tr("Coding Format"));
+    ipEdit->setAccessibleName(tr("IP Config"));
+    firmwareValueLabel->setAccessibleDescription(tr("Camera firmware version"));
     saveIpButton->setText(tr("Save IP"));
 }
 
@@ -153,7 +149,6 @@ void GimbalPage::leave()
 
 void GimbalPage::queryAll()
 {
-    echoSentThisCycle = false;
     for (uint8_t function = 0; function < GimbalFunctionCount; ++function)
         sendGimbal(CMD_ID_GET_GIMBAL_CH, &function, 1);
     queryCamera();
@@ -192,6 +187,8 @@ void GimbalPage::onResponse(const DecodedResponse &response)
         break;
     case Response::CameraIp:
         ipEdit->setText(response.text);
+        ipEdit->setEnabled(true);
+        saveIpButton->setEnabled(true);
         break;
     case Response::CameraFirmware:
         firmwareValueLabel->setText(versionText(response.value));
@@ -201,15 +198,28 @@ void GimbalPage::onResponse(const DecodedResponse &response)
     }
 }
 
-// After the cycle's echo, a report only sets the selectors.
 void GimbalPage::showCameraConfig()
 {
     const DeviceState &state = link.state();
-    const QSignalBlocker resolutionBlocker(echoSentThisCycle ? resolutionSelector : nullptr);
-    const QSignalBlocker codingFormatBlocker(echoSentThisCycle ? codingFormatSelector : nullptr);
-    const bool resolutionChanged = select(resolutionSelector, state.cameraResolution);
-    const bool codingFormatChanged = select(codingFormatSelector, state.cameraCodeFormat);
-    echoSentThisCycle = echoSentThisCycle || resolutionChanged || codingFormatChanged;
+    resolutionSelector->setCurrentIndex(state.cameraResolution);
+    codingFormatSelector->setCurrentIndex(state.cameraCodeFormat);
+    resolutionSelector->setEnabled(true);
+    codingFormatSelector->setEnabled(true);
+}
+
+// Until the gimbal and the camera report them, no value is shown and none can be written.
+void GimbalPage::clearReportedValues()
+{
+    for (GimbalSubWidget *row : qAsConst(rows))
+        row->clearChannel();
+    for (QComboBox *selector : {resolutionSelector, codingFormatSelector}) {
+        selector->setEnabled(false);
+        selector->setCurrentIndex(-1);
+    }
+    ipEdit->setEnabled(false);
+    ipEdit->clear();
+    saveIpButton->setEnabled(false);
+    firmwareValueLabel->setText(tr("-.-.-"));
 }
 
 void GimbalPage::onCameraConfigChanged()

@@ -34,6 +34,7 @@ private:
     void createCameraWidgets();
     void onResponse(const Koru::DecodedResponse &response);
     void showCameraConfig();
+    void clearReportedValues();
 
     void queryAll();
     void queryCamera();
@@ -57,9 +58,7 @@ private:
     QLineEdit *ipEdit = nullptr;
     QPushButton *saveIpButton = nullptr;
     QTimer *queryTimer = nullptr;
-    // A camera that flips its answers must not drive an endless exchange: a reported
-    // configuration is sent back at most once per query cycle, and a set answer is read
-    // back only for a set this page sent.
-    bool echoSentThisCycle = false;
+    // A set answer is read back only for a set this page sent, so a camera that keeps
+    // announcing changes cannot drive an endless exchange.
     int unansweredCameraSets = 0;
 };

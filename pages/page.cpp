@@ -4,6 +4,7 @@
 #include "whitebackground.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 Page::Page(Koru::DeviceLink &link, AppSettings &settings, QWidget *parent)
     : QWidget(parent), link(link), settings(settings)
@@ -24,6 +25,24 @@ bool Page::controllerConnected()
     }
     notConnectedBox->open();
     return false;
+}
+
+void Page::retranslatePage()
+{
+    retranslate();
+    if (notConnectedBox) {
+        notConnectedBox->setWindowTitle(tr("Not connected"));
+        notConnectedBox->setText(notConnectedText());
+        retranslateStandardButtons(notConnectedBox);
+    }
+}
+
+void Page::retranslateStandardButtons(QMessageBox *box)
+{
+    const QMessageBox::StandardButton defaultButton = box->standardButton(box->defaultButton());
+    box->setStandardButtons(box->standardButtons());
+    if (defaultButton != QMessageBox::NoButton)
+        box->setDefaultButton(defaultButton);
 }
 
 QString Page::notConnectedText()

@@ -22,17 +22,21 @@ public:
 
     virtual void enter() = 0;
     virtual void leave() {}
-    // Re-reads every caption in the installed language.
-    virtual void retranslate() {}
+    // Re-reads every caption in the installed language, also of a box the page shows.
+    void retranslatePage();
 
     // What a button that needs the controller says while it is away.
     static QString notConnectedText();
 
 protected:
+    virtual void retranslate() {}
     // True while the remote controller is connected. Otherwise says so in a box (one at a
     // time) and returns false, so that a button that needs the controller does not silently
     // do nothing.
     bool controllerConnected();
+    // Qt does not re-read the captions of a box's standard buttons when the language
+    // changes: they are made anew, and the default button kept.
+    static void retranslateStandardButtons(QMessageBox *box);
 
     Koru::DeviceLink &link;
     AppSettings &settings;

@@ -15,11 +15,14 @@ using namespace Koru;
 
 namespace {
 
-constexpr int ValueRecordSize = 5;
+constexpr qint64 AnswerTimeoutMs = 3000;
 
-MyLineEdit *createDateEdit(QWidget *parent, const QPoint &position, const QString &text, bool enabled)
+// A caption edit is named by its caption, a value edit by what it holds.
+MyLineEdit *createDateEdit(QWidget *parent, const QPoint &position, const QString &text, bool enabled,
+                           const QString &name = {})
 {
     auto *edit = new MyLineEdit(parent);
+    edit->setAccessibleName(name.isEmpty() ? text : name);
     edit->setGeometry(QRect(position, QSize(100, 20)));
     edit->setText(text);
     edit->setEnabled(enabled);
@@ -30,7 +33,6 @@ MyPushButton *createDateButton(QWidget *parent, const QPoint &position, const QS
 {
     auto *button = new MyPushButton(parent);
     button->setGeometry(QRect(position, QSize(40, 20)));
-    button->setFocusPolicy(Qt::NoFocus);
     button->setText(text);
     return button;
 }
@@ -56,14 +58,17 @@ ProductionPage::ProductionPage(DeviceLink &link, AppSettings &settings, QWidget 
 void ProductionPage::createDatePanel()
 {
     createDateEdit(this, QPoint(550, 40), QStringLiteral("当前生产日期"), false);
-    createDateEdit(this, QPoint(650, 40), QString(), true);
+    createDateEdit(this, QPoint(650, 40), QString(), true, QStringLiteral("生产日期"));
     MyPushButton *inquireButton = createDateButton(this, QPoint(750, 40), QStringLiteral("查询"));
     connect(inquireButton, &MyPushButton::sig_clicked, this, &ProductionPage::onInquireDateClicked);
 
     createDateEdit(this, QPoint(550, 60), QStringLiteral("当前系统时间"), false);
-    createDateEdit(this, QPoint(650, 60), todayDigits(), false);
-    MyPushButton *setButton = createDateButton(this, QPoint(750, 60), QStringLiteral("设置"));
+    createDateEdit(this, QPoint(650, 60), todayDigits(), false, QStringLiteral("系统日期"));
+    setButton = createDateButton(this, QPoint(750, 60), QStringLiteral("设置"));
     connect(setButton, &MyPushButton::sig_clicked, this, &ProductionPage::onSetDateClicked);
+    // Setting the date writes to the controller: possible only while it is there.
+    setButton->setEnabled(link.isOpen());
+    connect(&link, &DeviceLink::connectionChanged, setButton, &QWidget::setEnabled);
 }
 
 void ProductionPage::enter()
@@ -86,7 +91,8 @@ void ProductionPage::onInquireDateClicked()
 {
     if (!controllerConnected())
         return;
-    link.send(RemoteControllerSet, CMD_ID_PRODUCTION_DATE, RemoteControllerId);
+    if (link.send(RemoteControllerSet, CMD_ID_PRODUCTION_DATE, RemoteControllerId))
+        dateAsked.start();
 }
 
 // Sends the date of the click, not the one the panel shows since it was built.
@@ -98,16 +104,18 @@ void ProductionPage::onSetDateClicked()
     qDebug() << date;
     uint8_t payload[4] = {};
     writeU32(payload, date);
-    link.send(RemoteControllerSet, CMD_ID_SET_PRODUCTION_DATE, RemoteControllerId, payload, sizeof payload);
+    if (link.send(RemoteControllerSet, CMD_ID_SET_PRODUCTION_DATE, RemoteControllerId, payload, sizeof payload))
+        setAsked.start();
 }
 
 void ProductionPage::onResponse(const DecodedResponse &response)
 {
     if (response.kind == Response::ProductionDate) {
-        showAnswer(dateBox, QStringLiteral("       %1       ").arg(response.value));
+        showAnswer(dateBox, dateAsked, QStringLiteral("       %1       ").arg(response.value));
     } else if (response.kind == Response::ProductionDateSet) {
-        showAnswer(setResultBox, response.flag ? QStringLiteral("          设置成功          ")
-                                               : QStringLiteral("          设置失败          "));
+        showAnswer(setResultBox, setAsked,
+                   response.flag ? QStringLiteral("          设置成功          ")
+                                 : QStringLiteral("          设置失败          "));
     }
 }
 
@@ -121,8 +129,13 @@ QMessageBox *ProductionPage::createAnswerBox(const QString &title)
     return box;
 }
 
-void ProductionPage::showAnswer(QMessageBox *box, const QString &text)
+void ProductionPage::showAnswer(QMessageBox *box, QElapsedTimer &asked, const QString &text)
 {
+    if (!asked.isValid() || asked.hasExpired(AnswerTimeoutMs)) {
+        qDebug() << "answer nobody asked for:" << box->windowTitle() << text.trimmed();
+        return;
+    }
+    asked.invalidate();
     box->setText(text);
     box->show();
 }

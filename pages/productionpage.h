@@ -2,8 +2,11 @@
 
 #include "page.h"
 
+#include <QElapsedTimer>
+
 #include <cstdint>
 
+class MyPushButton;
 class QMessageBox;
 namespace Koru {
 struct DecodedResponse;
@@ -30,9 +33,14 @@ private:
     void onSetDateClicked();
     void onResponse(const Koru::DecodedResponse &response);
     QMessageBox *createAnswerBox(const QString &title);
-    static void showAnswer(QMessageBox *box, const QString &text);
+    // Shows the answer only to a request the user made within its answer time; any other
+    // answer is only logged.
+    static void showAnswer(QMessageBox *box, QElapsedTimer &asked, const QString &text);
 
     // One box per kind of answer, reused: a newer answer replaces the text of the one shown.
     QMessageBox *dateBox = nullptr;
     QMessageBox *setResultBox = nullptr;
+    QElapsedTimer dateAsked;
+    QElapsedTimer setAsked;
+    MyPushButton *setButton = nullptr;
 };

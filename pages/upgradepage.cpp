@@ -11,6 +11,7 @@
 #include <QDebug>
 #include <QLabel>
 #include <QScrollArea>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -39,6 +40,8 @@ constexpr int FirstRowY = 50;
 constexpr int RowX = 16;
 // The row list reaches the page's right and bottom edges; its scroll bar takes the margin.
 constexpr QSize RowListSize(828, 392);
+constexpr int VersionAskMs = 1000;
+constexpr int VersionAsks = 10;
 
 } // namespace
 
@@ -74,6 +77,10 @@ UpgradePage::UpgradePage(DeviceLink &link, AppSettings &settings, QWidget *paren
     UpgradeSession &upgrade = link.upgrade();
     connect(&upgrade, &UpgradeSession::message, this, &UpgradePage::onUpgradeMessage);
     connect(&upgrade, &UpgradeSession::progress, this, &UpgradePage::onUpgradeProgress);
+    connect(&upgrade, &UpgradeSession::finished, this, &UpgradePage::onUpgradeFinished);
+    versionTimer = new QTimer(this);
+    versionTimer->setInterval(VersionAskMs);
+    connect(versionTimer, &QTimer::timeout, this, &UpgradePage::askUpgradedVersion);
 }
 
 void UpgradePage::enter()
@@ -94,6 +101,10 @@ void UpgradePage::retranslate()
 void UpgradePage::onResponse(const DecodedResponse &response)
 {
     const DeviceState &state = link.state();
+    if (response.kind == Response::DeviceVersion && response.source == upgradedDevice) {
+        upgradedDevice = -1;
+        versionTimer->stop();
+    }
     if (response.kind == Response::DeviceVersion)
         showVersion(rowOf(response.source));
     else if (response.kind == Response::DeviceUid)
@@ -176,6 +187,26 @@ void UpgradePage::onUpgradeMessage(int requester, const QString &text)
 {
     if (UpdateFileItem *target = row(requester))
         target->setMsg(text);
+}
+
+// The row shows what the new firmware answers, so the user sees it run.
+void UpgradePage::onUpgradeFinished(int requester, UpgradeOutcome outcome)
+{
+    if (outcome != UpgradeOutcome::Succeeded || !row(requester))
+        return;
+    upgradedDevice = rowDeviceIds[requester - 1];
+    versionAsksLeft = VersionAsks;
+    askUpgradedVersion();
+    versionTimer->start();
+}
+
+void UpgradePage::askUpgradedVersion()
+{
+    if (upgradedDevice < 0 || versionAsksLeft-- <= 0) {
+        versionTimer->stop();
+        return;
+    }
+    link.send(CommonSet, CMD_ID_VERSION, uint8_t(upgradedDevice));
 }
 
 void UpgradePage::onUpgradeProgress(int requester, int maximum, int value)

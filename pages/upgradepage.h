@@ -7,9 +7,11 @@
 #include <cstdint>
 
 class QLabel;
+class QTimer;
 class UpdateFileItem;
 namespace Koru {
 struct DecodedResponse;
+enum class UpgradeOutcome;
 }
 
 // Page 1: one row per device that answers the identity and version poll, with a file
@@ -36,10 +38,17 @@ private:
     void onUpgradeRequested(uint8_t deviceId, int rowNumber, const QString &fileName);
     void onUpgradeMessage(int requester, const QString &text);
     void onUpgradeProgress(int requester, int maximum, int value);
+    void onUpgradeFinished(int requester, Koru::UpgradeOutcome outcome);
+    void askUpgradedVersion();
 
     QList<QLabel *> headerLabels;
     QList<uint8_t> rowDeviceIds;
     QList<UpdateFileItem *> rows;      // by row number, the order of first answers
     QList<UpdateFileItem *> shownRows; // top to bottom
     QWidget *rowList = nullptr;        // the scrolled widget that holds the rows
+    // After a successful upgrade the device is asked for its version until the new
+    // firmware answers (it restarts first), at most VersionAsks times.
+    QTimer *versionTimer = nullptr;
+    int upgradedDevice = -1;
+    int versionAsksLeft = 0;
 };

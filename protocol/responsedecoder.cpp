@@ -10,8 +10,6 @@
 namespace Koru {
 namespace {
 
-constexpr int ValueRecordSize = 5;
-
 struct Payload
 {
     const uint8_t *bytes;

@@ -7,6 +7,9 @@
 
 namespace Koru {
 
+// One production value on the wire: its id (from 1) and the value as a 32-bit float.
+constexpr int ValueRecordSize = 5;
+
 // What a received frame asks the window to refresh after its payload was stored.
 enum class Response {
     Ignored,             // bad frame end, unknown (set, id), or a payload too short to read

@@ -70,6 +70,34 @@
         <source>反相1</source>
         <translation>反向</translation>
     </message>
+    <message>
+        <source>Channel %1 direction</source>
+        <translation>通道 %1 方向</translation>
+    </message>
+    <message>
+        <source>Channel %1 minimum</source>
+        <translation>通道 %1 最小值</translation>
+    </message>
+    <message>
+        <source>Channel %1 middle</source>
+        <translation>通道 %1 中间值</translation>
+    </message>
+    <message>
+        <source>Channel %1 maximum</source>
+        <translation>通道 %1 最大值</translation>
+    </message>
+    <message>
+        <source>Channel %1 source</source>
+        <translation>通道 %1 信号源</translation>
+    </message>
+    <message>
+        <source>Channel %1 live value</source>
+        <translation>通道 %1 实时值</translation>
+    </message>
+    <message>
+        <source>The value the controller sends on channel %1</source>
+        <translation>遥控器在通道 %1 上发送的数值</translation>
+    </message>
 </context>
 <context>
     <name>ChannelPage</name>
@@ -80,6 +108,14 @@
     <message>
         <source>No remote controller: these values are not live</source>
         <translation>未连接遥控器：这些数值不是实时的</translation>
+    </message>
+    <message>
+        <source>Default all channels</source>
+        <translation>恢复所有通道默认设置</translation>
+    </message>
+    <message>
+        <source>Reset the direction, the mapping and the source of all 16 channels to the controller's defaults? The current channel settings are lost.</source>
+        <translation>将全部 16 个通道的方向、映射和信号源恢复为遥控器的默认设置吗？当前的通道设置将会丢失。</translation>
     </message>
 </context>
 <context>
@@ -261,6 +297,42 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <source>other upgrade is doing</source>
         <translation>禁止多个设备同时升级</translation>
     </message>
+    <message>
+        <source>Roll send row %1</source>
+        <translation>第 %1 行循环发送</translation>
+    </message>
+    <message>
+        <source>Device address of row %1</source>
+        <translation>第 %1 行设备地址</translation>
+    </message>
+    <message>
+        <source>Command of row %1</source>
+        <translation>第 %1 行命令</translation>
+    </message>
+    <message>
+        <source>Send row %1</source>
+        <translation>发送第 %1 行</translation>
+    </message>
+    <message>
+        <source>Roll send the ticked rows</source>
+        <translation>循环发送已勾选的行</translation>
+    </message>
+    <message>
+        <source>Roll interval in milliseconds</source>
+        <translation>循环间隔（毫秒）</translation>
+    </message>
+    <message>
+        <source>Serial port</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>Device address for the file update</source>
+        <translation>文件更新的设备地址</translation>
+    </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>已选文件</translation>
+    </message>
 </context>
 <context>
     <name>GimbalPage</name>
@@ -343,6 +415,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
     <message>
         <source>Save IP</source>
         <translation>保存 IP</translation>
+    </message>
+    <message>
+        <source>Camera firmware version</source>
+        <translation>相机固件版本</translation>
     </message>
 </context>
 <context>
@@ -648,6 +724,30 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <source>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</source>
         <translation>%1 中的设置文件 kestan.ini 大于 1 MiB，未被读取。设置使用默认值，更改不会被保存。</translation>
     </message>
+    <message>
+        <source>Show the window</source>
+        <translation>显示窗口</translation>
+    </message>
+    <message>
+        <source>Hide to the tray</source>
+        <translation>隐藏到托盘</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
+    <message>
+        <source>USB connection</source>
+        <translation>USB 连接</translation>
+    </message>
 </context>
 <context>
     <name>Page</name>
@@ -715,6 +815,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
     <message>
         <source>roll</source>
         <translation>滚动中</translation>
+    </message>
+    <message>
+        <source>Device messages</source>
+        <translation>设备消息</translation>
     </message>
 </context>
 <context>
@@ -823,6 +927,26 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <source>0%</source>
         <translation>0%</translation>
     </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>已选文件</translation>
+    </message>
+    <message>
+        <source>Hardware ID</source>
+        <translation>硬件ID</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Boot loader version</source>
+        <translation>引导程序版本</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>固件版本</translation>
+    </message>
 </context>
 <context>
     <name>UpgradeEngine</name>
@@ -908,6 +1032,17 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
     <message>
         <source>other upgrade is doing</source>
         <translation>禁止多个设备同时升级</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeProgressPanel</name>
+    <message>
+        <source>Close the upgrade</source>
+        <translation>关闭升级</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>升级进度</translation>
     </message>
 </context>
 </TS>

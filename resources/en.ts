@@ -70,6 +70,34 @@
         <source>反相1</source>
         <translation>Reverse</translation>
     </message>
+    <message>
+        <source>Channel %1 direction</source>
+        <translation>Channel %1 direction</translation>
+    </message>
+    <message>
+        <source>Channel %1 minimum</source>
+        <translation>Channel %1 minimum</translation>
+    </message>
+    <message>
+        <source>Channel %1 middle</source>
+        <translation>Channel %1 middle</translation>
+    </message>
+    <message>
+        <source>Channel %1 maximum</source>
+        <translation>Channel %1 maximum</translation>
+    </message>
+    <message>
+        <source>Channel %1 source</source>
+        <translation>Channel %1 source</translation>
+    </message>
+    <message>
+        <source>Channel %1 live value</source>
+        <translation>Channel %1 live value</translation>
+    </message>
+    <message>
+        <source>The value the controller sends on channel %1</source>
+        <translation>The value the controller sends on channel %1</translation>
+    </message>
 </context>
 <context>
     <name>ChannelPage</name>
@@ -80,6 +108,14 @@
     <message>
         <source>No remote controller: these values are not live</source>
         <translation>No remote controller: these values are not live</translation>
+    </message>
+    <message>
+        <source>Default all channels</source>
+        <translation>Default all channels</translation>
+    </message>
+    <message>
+        <source>Reset the direction, the mapping and the source of all 16 channels to the controller's defaults? The current channel settings are lost.</source>
+        <translation>Reset the direction, the mapping and the source of all 16 channels to the controller's defaults? The current channel settings are lost.</translation>
     </message>
 </context>
 <context>
@@ -261,6 +297,42 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <source>other upgrade is doing</source>
         <translation>Only one device is allowed to be upgraded onLine at a time</translation>
     </message>
+    <message>
+        <source>Roll send row %1</source>
+        <translation>Roll send row %1</translation>
+    </message>
+    <message>
+        <source>Device address of row %1</source>
+        <translation>Device address of row %1</translation>
+    </message>
+    <message>
+        <source>Command of row %1</source>
+        <translation>Command of row %1</translation>
+    </message>
+    <message>
+        <source>Send row %1</source>
+        <translation>Send row %1</translation>
+    </message>
+    <message>
+        <source>Roll send the ticked rows</source>
+        <translation>Roll send the ticked rows</translation>
+    </message>
+    <message>
+        <source>Roll interval in milliseconds</source>
+        <translation>Roll interval in milliseconds</translation>
+    </message>
+    <message>
+        <source>Serial port</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>Device address for the file update</source>
+        <translation>Device address for the file update</translation>
+    </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>Chosen file</translation>
+    </message>
 </context>
 <context>
     <name>GimbalPage</name>
@@ -343,6 +415,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
     <message>
         <source>Save IP</source>
         <translation>Save IP</translation>
+    </message>
+    <message>
+        <source>Camera firmware version</source>
+        <translation>Camera firmware version</translation>
     </message>
 </context>
 <context>
@@ -648,6 +724,30 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <source>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</source>
         <translation>The settings file kestan.ini in %1 is larger than 1 MiB and was not read. Settings start from their defaults and changes will not be kept.</translation>
     </message>
+    <message>
+        <source>Show the window</source>
+        <translation>Show the window</translation>
+    </message>
+    <message>
+        <source>Hide to the tray</source>
+        <translation>Hide to the tray</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>Minimise</translation>
+    </message>
+    <message>
+        <source>USB connection</source>
+        <translation>USB connection</translation>
+    </message>
 </context>
 <context>
     <name>Page</name>
@@ -715,6 +815,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
     <message>
         <source>roll</source>
         <translation>滚动中</translation>
+    </message>
+    <message>
+        <source>Device messages</source>
+        <translation>Device messages</translation>
     </message>
 </context>
 <context>
@@ -826,6 +930,26 @@ Tools</translation>
         <source>0%</source>
         <translation>0%</translation>
     </message>
+    <message>
+        <source>Chosen file</source>
+        <translation>Chosen file</translation>
+    </message>
+    <message>
+        <source>Hardware ID</source>
+        <translation>Hardware ID</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Serial number</translation>
+    </message>
+    <message>
+        <source>Boot loader version</source>
+        <translation>Boot loader version</translation>
+    </message>
+    <message>
+        <source>Firmware version</source>
+        <translation>Firmware version</translation>
+    </message>
 </context>
 <context>
     <name>UpgradeEngine</name>
@@ -911,6 +1035,17 @@ Tools</translation>
     <message>
         <source>other upgrade is doing</source>
         <translation>Only one device is allowed to be upgraded onLine at a time</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeProgressPanel</name>
+    <message>
+        <source>Close the upgrade</source>
+        <translation>Close the upgrade</translation>
+    </message>
+    <message>
+        <source>Upgrade progress</source>
+        <translation>Upgrade progress</translation>
     </message>
 </context>
 </TS>

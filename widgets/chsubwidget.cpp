@@ -36,28 +36,53 @@ ChSubWidget::ChSubWidget(QWidget *parent)
     meter->move(17, 1);
 
     directionButton->setObjectName(QStringLiteral("zhengxian"));
-    directionButton->setFocusPolicy(Qt::NoFocus);
     directionButton->setGeometry(181, 0, 50, 20);
-    directionButton->setText(QStringLiteral("正相"));
     connect(directionButton, &MyPushButton::sig_clicked, this, &ChSubWidget::slot_forwardChange);
 
-    minEdit = createMapEdit(3, QStringLiteral("1000"));
-    midEdit = createMapEdit(59, QStringLiteral("1500"));
-    maxEdit = createMapEdit(115, QStringLiteral("2000"));
+    minEdit = createMapEdit(3);
+    midEdit = createMapEdit(59);
+    maxEdit = createMapEdit(115);
     connect(minEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_minEditChange);
     connect(midEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_midEditChange);
     connect(maxEdit, &MyLineEdit::sig_finishEdit, this, &ChSubWidget::slot_maxEditChange);
 
     createSourceSelector();
+    clearSettings();
 }
 
-MyLineEdit *ChSubWidget::createMapEdit(int x, const QString &text)
+MyLineEdit *ChSubWidget::createMapEdit(int x)
 {
     auto *edit = new MyLineEdit(this);
     edit->setNumberValidator();
     edit->setGeometry(x, 23, 36, 18);
-    edit->setText(text);
     return edit;
+}
+
+void ChSubWidget::clearSettings()
+{
+    directionKnown = false;
+    directionButton->setEnabled(false);
+    directionButton->setText(QStringLiteral("—"));
+    for (MyLineEdit *edit : {minEdit, midEdit, maxEdit}) {
+        edit->setEnabled(false);
+        edit->setTextIfIdle(QString());
+    }
+    sourceSelector->setEnabled(false);
+    sourceSelector->setCurrentIndex(-1);
+}
+
+void ChSubWidget::retranslate()
+{
+    if (directionKnown)
+        setForwardValue(forwardValue);
+    const int channel = id + 1;
+    directionButton->setAccessibleName(tr("Channel %1 direction").arg(channel));
+    minEdit->setAccessibleName(tr("Channel %1 minimum").arg(channel));
+    midEdit->setAccessibleName(tr("Channel %1 middle").arg(channel));
+    maxEdit->setAccessibleName(tr("Channel %1 maximum").arg(channel));
+    sourceSelector->setAccessibleName(tr("Channel %1 source").arg(channel));
+    meter->setAccessibleName(tr("Channel %1 live value").arg(channel));
+    meter->setAccessibleDescription(tr("The value the controller sends on channel %1").arg(channel));
 }
 
 void ChSubWidget::createSourceSelector()
@@ -68,57 +93,50 @@ void ChSubWidget::createSourceSelector()
     for (int index = 0; index < ChSourceCount; ++index)
         sourceSelector->addItem(QString::fromLatin1(sourceName(index)));
     sourceSelector->setCurrentIndex(0);
-    connectSourceSelector();
-}
-
-void ChSubWidget::connectSourceSelector()
-{
-    connect(sourceSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &ChSubWidget::slot_chChange);
-}
-
-void ChSubWidget::disconnectSourceSelector()
-{
-    disconnect(sourceSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-               &ChSubWidget::slot_chChange);
+    // Only the user's pick is sent; a reported source sets the index without it.
+    connect(sourceSelector, QOverload<int>::of(&QComboBox::activated), this, &ChSubWidget::slot_chChange);
 }
 
 void ChSubWidget::setId(int newId)
 {
     id = newId;
     numberLabel->setText(QString::number(id + 1));
+    retranslate();
 }
 
 void ChSubWidget::setMinValue(uint16_t value)
 {
     minValue = value;
     minEdit->setTextIfIdle(signedText(value));
+    minEdit->setEnabled(true);
 }
 
 void ChSubWidget::setMidValue(uint16_t value)
 {
     midValue = value;
     midEdit->setTextIfIdle(signedText(value));
+    midEdit->setEnabled(true);
 }
 
 void ChSubWidget::setMaxValue(uint16_t value)
 {
     maxValue = value;
     maxEdit->setTextIfIdle(signedText(value));
+    maxEdit->setEnabled(true);
 }
 
 void ChSubWidget::setForwardValue(bool forward)
 {
     forwardValue = forward;
+    directionKnown = true;
+    directionButton->setEnabled(true);
     directionButton->setText(forward ? tr("正常1") : tr("反相1"));
 }
 
 void ChSubWidget::setEntity(uint8_t type, uint8_t entityId)
 {
-    // A reported source must never turn into a set command.
-    disconnectSourceSelector();
     sourceSelector->setCurrentIndex(indexForSource(type, entityId));
-    connectSourceSelector();
+    sourceSelector->setEnabled(true);
 }
 
 void ChSubWidget::setLive(bool on)

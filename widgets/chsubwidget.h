@@ -13,6 +13,7 @@ class MyPushButton;
 // One channel row: number, live bar and value, direction button, the three mapping
 // edits and the source selector. Setters show what the device reported; user actions
 // only emit the set requests, the row changes when the device reports the new state.
+// Until the device reported a setting, it reads as unknown and its control is disabled.
 class ChSubWidget : public QWidget
 {
     Q_OBJECT
@@ -27,6 +28,9 @@ public:
     void setForwardValue(bool forward);
     void setEntity(uint8_t type, uint8_t entityId);
     void setChValue(int percent, int16_t value);
+    // Back to unknown: no setting shown, none of them can be written.
+    void clearSettings();
+    void retranslate();
     // Draws the live value faded while it is not live.
     void setLive(bool on);
 
@@ -43,10 +47,8 @@ public slots:
     void slot_chChange(int index);
 
 private:
-    MyLineEdit *createMapEdit(int x, const QString &text);
+    MyLineEdit *createMapEdit(int x);
     void createSourceSelector();
-    void connectSourceSelector();
-    void disconnectSourceSelector();
     void emitMapValues();
 
     int id = 0;
@@ -54,6 +56,7 @@ private:
     uint16_t midValue = 1500;
     uint16_t maxValue = 2000;
     bool forwardValue = false;
+    bool directionKnown = false;
 
     QLabel *numberLabel = nullptr;
     ChannelMeter *meter = nullptr;

@@ -10,6 +10,7 @@ namespace {
 const char *const WhiteComboStyle =
     "QComboBox { background-color: white; border: 1px solid #cccccc; border-radius: 3px;"
     " padding-left: 5px; font-size: 12px; combobox-popup: 0; }"
+    "QComboBox:focus { border: 1px solid #0b7be2; }"
     "QComboBox::drop-down { border: none; width: 10px; }"
     "QComboBox::down-arrow { image: url(:/img/ch_combox_down); }"
     "QComboBox QAbstractItemView { background-color: white; outline: 0px; }"

@@ -23,14 +23,9 @@ GimbalSubWidget::GimbalSubWidget(QWidget *parent)
     for (int channel = 1; channel <= ChannelCount; ++channel)
         channelSelector->addItem(QString::number(channel));
     channelSelector->addItem(QStringLiteral("-"));
-    channelSelector->setCurrentIndex(ChannelCount);
-    connectSelector();
-}
-
-void GimbalSubWidget::connectSelector()
-{
-    connect(channelSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            &GimbalSubWidget::slot_GimbalChange);
+    clearChannel();
+    // Only the user's pick is sent; a reported channel sets the index without it.
+    connect(channelSelector, QOverload<int>::of(&QComboBox::activated), this, &GimbalSubWidget::slot_GimbalChange);
 }
 
 void GimbalSubWidget::setId(int newId)
@@ -41,16 +36,20 @@ void GimbalSubWidget::setId(int newId)
 void GimbalSubWidget::setLabelText(const QString &text)
 {
     label->setText(text);
+    channelSelector->setAccessibleName(text.trimmed());
 }
 
-// A reported channel must never turn into a set command. An index beyond the entries
-// leaves the selector without a current entry.
+// An index beyond the entries leaves the selector without a current entry.
 void GimbalSubWidget::setChannel(uint8_t ch)
 {
-    disconnect(channelSelector, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-               &GimbalSubWidget::slot_GimbalChange);
     channelSelector->setCurrentIndex(ch);
-    connectSelector();
+    channelSelector->setEnabled(true);
+}
+
+void GimbalSubWidget::clearChannel()
+{
+    channelSelector->setEnabled(false);
+    channelSelector->setCurrentIndex(-1);
 }
 
 void GimbalSubWidget::slot_GimbalChange(int index)

@@ -19,6 +19,8 @@ public:
     void setId(int id);
     void setLabelText(const QString &text);
     void setChannel(uint8_t ch);
+    // No channel shown and none can be chosen until the gimbal reports one.
+    void clearChannel();
 
 signals:
     void sig_gimbalCTL_CH_Change(int id, uint8_t ch);
@@ -27,8 +29,6 @@ public slots:
     void slot_GimbalChange(int index);
 
 private:
-    void connectSelector();
-
     int id = 0;
     QLabel *label = nullptr;
     QComboBox *channelSelector = nullptr;

@@ -10,12 +10,27 @@ MyLineEdit::MyLineEdit(QWidget *parent) : QLineEdit(parent), selectTimer(new QTi
     selectTimer->setSingleShot(true);
     selectTimer->setInterval(0);
     connect(selectTimer, &QTimer::timeout, this, &MyLineEdit::slot_timeout);
+    connect(this, &QLineEdit::textEdited, this, [this] { userEdited = true; });
+    connect(this, &QLineEdit::returnPressed, this, &MyLineEdit::commitUserEdit);
 }
 
 void MyLineEdit::setTextIfIdle(const QString &text)
 {
-    if (!editing)
-        setText(text);
+    if (userEdited)
+        return;
+    setText(text);
+    committedText = text;
+}
+
+void MyLineEdit::commitUserEdit()
+{
+    if (!userEdited)
+        return;
+    userEdited = false;
+    if (text() == committedText)
+        return;
+    committedText = text();
+    emit sig_finishEdit();
 }
 
 void MyLineEdit::setNumberValidator()
@@ -34,16 +49,16 @@ void MyLineEdit::slot_timeout()
 
 void MyLineEdit::focusInEvent(QFocusEvent *event)
 {
-    editing = true;
     // The base class places the cursor after this handler; selecting on the next pass of
     // the event loop keeps the whole text selected.
     selectTimer->start();
+    if (!userEdited)
+        committedText = text();
     QLineEdit::focusInEvent(event);
 }
 
 void MyLineEdit::focusOutEvent(QFocusEvent *event)
 {
-    editing = false;
-    emit sig_finishEdit();
+    commitUserEdit();
     QLineEdit::focusOutEvent(event);
 }

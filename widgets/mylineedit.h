@@ -4,9 +4,11 @@
 
 class QTimer;
 
-// Line edit for values the user sends to a device. It reports the end of an edit when it
-// loses focus, selects its text when it gains focus, and ignores setTextIfIdle() while
-// the user is typing, so that polled values never overwrite an edit in progress.
+// Line edit for values the user sends to a device. It reports the end of an edit (Enter or
+// the loss of focus) only when the user changed the text, selects its text when it gains
+// focus, and ignores setTextIfIdle() while the user has typed something not yet
+// committed, so that polled values never overwrite an edit in progress and a value the
+// program set is never sent back.
 class MyLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -29,6 +31,9 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
-    bool editing = false;
+    void commitUserEdit();
+
+    bool userEdited = false; // typed since the last commit or program-set text
+    QString committedText;   // what the device was last told or last reported
     QTimer *selectTimer = nullptr;
 };

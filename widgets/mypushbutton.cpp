@@ -20,6 +20,5 @@ MyPushButton *MyPushButton::create(QWidget *parent, const char *objectName, cons
     auto *button = new MyPushButton(parent);
     button->setObjectName(QLatin1String(objectName));
     button->setGeometry(geometry);
-    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }

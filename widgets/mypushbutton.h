@@ -11,7 +11,7 @@ class MyPushButton : public QPushButton
 public:
     explicit MyPushButton(QWidget *parent);
 
-    // A button without keyboard focus, named for the style sheet and placed.
+    // A button named for the style sheet and placed.
     static MyPushButton *create(QWidget *parent, const char *objectName, const QRect &geometry);
 
     void setId(int id);

@@ -9,7 +9,7 @@ const QString HighlightImage = QStringLiteral(":/img/title_back");
 }
 
 MyToolButton::MyToolButton(QWidget *parent)
-    : QPushButton(parent), captionLabel(new QLabel(this)), imageLabel(new QLabel(this))
+    : MyPushButton(parent), captionLabel(new QLabel(this)), imageLabel(new QLabel(this))
 {
     setObjectName(QStringLiteral("MyToolButton"));
     resize(120, 80);
@@ -20,12 +20,6 @@ MyToolButton::MyToolButton(QWidget *parent)
     // The whole tab is the button: hover and clicks over the picture and the caption too.
     imageLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
     captionLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(this, &QPushButton::clicked, this, &MyToolButton::slot_clicked);
-}
-
-void MyToolButton::setId(int newId)
-{
-    id = newId;
 }
 
 void MyToolButton::setLabelText(const QString &text)
@@ -45,9 +39,4 @@ void MyToolButton::setSelected(bool selected)
     const QPixmap highlight(HighlightImage);
     setIcon(QIcon(highlight));
     setIconSize(selected ? highlight.size() : QSize(0, 0));
-}
-
-void MyToolButton::slot_clicked()
-{
-    emit sig_clicked(id);
 }

@@ -19,6 +19,7 @@ ShellMsgWidget::ShellMsgWidget(QWidget *parent)
     textView->setObjectName(QStringLiteral("showShellcmdTextEdit"));
     textView->setGeometry(0, 0, 538, 340);
     textView->setMaximumBlockCount(MaxLines);
+    textView->setTabChangesFocus(true); // the view only shows; Tab moves on
     clearButton->setObjectName(QStringLiteral("clearPushButton"));
     clearButton->setGeometry(10, 345, 50, 26);
     rollButton->setObjectName(QStringLiteral("rollPushButton"));
@@ -48,6 +49,7 @@ void ShellMsgWidget::updateTexts()
 {
     clearButton->setText(tr("clear"));
     rollButton->setText(tr("roll"));
+    textView->setAccessibleName(tr("Device messages"));
 }
 
 void ShellMsgWidget::slot_clear()

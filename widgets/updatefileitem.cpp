@@ -46,6 +46,7 @@ UpdateFileItem::UpdateFileItem(AppSettings &settings, QWidget *parent) : QWidget
     msgLabel->setObjectName(QStringLiteral("msgLabel"));
     msgLabel->setGeometry(175, 50, 600, 20);
     msgLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    msgLabel->setTextFormat(Qt::PlainText);
 
     connect(fileButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_getfileClicked);
     connect(upgradeButton, &MyPushButton::sig_clicked, this, &UpdateFileItem::slot_UpdateClicked);
@@ -58,6 +59,7 @@ QLabel *UpdateFileItem::createInfoLabel(int x, Qt::Alignment alignment)
     auto *label = new QLabel(this);
     label->setObjectName(QStringLiteral("updateItem"));
     label->setGeometry(x, 15, 100, 40);
+    label->setTextFormat(Qt::PlainText); // device text, never markup
     if (alignment)
         label->setAlignment(alignment);
     return label;
@@ -79,6 +81,12 @@ void UpdateFileItem::retranslate()
 {
     upgradeButton->setText(tr("upgrade"));
     fileButton->setText(tr("getfilename"));
+    fileNameButton->setAccessibleName(tr("Chosen file"));
+    hardwareIdLabel->setAccessibleDescription(tr("Hardware ID"));
+    snLabel->setAccessibleDescription(tr("Serial number"));
+    bootVersionLabel->setAccessibleDescription(tr("Boot loader version"));
+    fwVersionLabel->setAccessibleDescription(tr("Firmware version"));
+    progressPanel->retranslate();
     nameLabel->setText(QCoreApplication::translate("UpdateFileItem", deviceTypeKey(deviceId)));
 }
 

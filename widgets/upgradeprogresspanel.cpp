@@ -24,9 +24,17 @@ UpgradeProgressPanel::UpgradeProgressPanel(const QRect &geometry, QWidget *paren
     percentLabel->setObjectName(QStringLiteral("bule"));
     percentLabel->setGeometry(190, labelY, 30, 20);
 
-    auto *closeButton = MyPushButton::create(this, "itemClose", QRect(220, labelY, 20, 20));
-    connect(closeButton, &MyPushButton::sig_clicked, this, &UpgradeProgressPanel::sig_closeClicked);
+    auto *button = MyPushButton::create(this, "itemClose", QRect(220, labelY, 20, 20));
+    connect(button, &MyPushButton::sig_clicked, this, &UpgradeProgressPanel::sig_closeClicked);
+    closeButton = button;
+    retranslate();
     hide();
+}
+
+void UpgradeProgressPanel::retranslate()
+{
+    closeButton->setAccessibleName(tr("Close the upgrade"));
+    bar->setAccessibleName(tr("Upgrade progress"));
 }
 
 void UpgradeProgressPanel::setProgress(int maximum, int value)

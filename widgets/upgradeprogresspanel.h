@@ -17,6 +17,7 @@ public:
     // Bar range 0..maximum; the label shows the share read back from the bar, "0%" for an
     // empty range.
     void setProgress(int maximum, int value);
+    void retranslate();
 
 signals:
     void sig_closeClicked();
@@ -24,4 +25,5 @@ signals:
 private:
     QProgressBar *bar = nullptr;
     QLabel *percentLabel = nullptr;
+    QWidget *closeButton = nullptr;
 };

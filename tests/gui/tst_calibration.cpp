@@ -1,8 +1,11 @@
+#include "chsubwidget.h"
 #include "frame.h"
+#include "mylineedit.h"
 #include "windowfixture.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -31,6 +34,7 @@ private slots:
     void statusReports();
     void failedStartWithPortClosed();
     void languageChangeDuringStep2();
+    void resetSendsModelDefault_data();
     void resetSendsModelDefault();
 
 private:
@@ -190,18 +194,58 @@ void TstCalibration::languageChangeDuringStep2()
     QVERIFY(button("beginCali")->isHidden());
 }
 
+void TstCalibration::resetSendsModelDefault_data()
+{
+    QTest::addColumn<int>("answer"); // 0: no reset asked for, only the device's report
+    QTest::addColumn<int>("resets");
+    QTest::newRow("confirmed") << int(Qt::Key_Y) << 1;
+    QTest::newRow("Esc cancels") << int(Qt::Key_Escape) << 0;
+    QTest::newRow("device report alone") << 0 << 0;
+}
+
+// With the focus on an edit the user committed, a reset and the report that follows send
+// only the reset, and leaving the edit afterwards sends nothing.
 void TstCalibration::resetSendsModelDefault()
 {
+    QFETCH(int, answer);
+    const auto reportMap = [this](uint16_t min) {
+        const uint8_t payload[] = {1, uint8_t(min), uint8_t(min >> 8), 0xDC, 0x05, 0xD0, 0x07};
+        fixture->port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_GET_MAP,
+                                        QByteArray(reinterpret_cast<const char *>(payload), sizeof payload)));
+    };
+    reportMap(900);
+    MyLineEdit *edit = fixture->window()->findChild<ChSubWidget *>()->findChild<MyLineEdit *>();
+    edit->setFocus();
+    QTRY_VERIFY(edit->hasSelectedText());
+    QTest::keyClicks(edit, QStringLiteral("1234"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    fixture->takeWrites();
+
     QCOMPARE(button("resetCali")->text(), QStringLiteral("Default all channels"));
-    QTest::mouseClick(button("resetCali"), Qt::LeftButton);
-    QList<SentFrame> shell;
+    if (answer != 0) {
+        button("resetCali")->click();
+        QMessageBox *box = fixture->window()->findChild<QMessageBox *>(QStringLiteral("defaultAllBox"));
+        QVERIFY(box && box->isVisible());
+        QVERIFY(box->text().contains(QStringLiteral("all 16 channels")));
+        if (answer == Qt::Key_Escape)
+            QTest::keyClick(box, Qt::Key_Escape);
+        else
+            box->button(QMessageBox::Yes)->click();
+        QTRY_VERIFY(!box->isVisible());
+    }
+    reportMap(1000);
+    QCOMPARE(edit->text(), QStringLiteral("1000"));
+    edit->clearFocus();
+
+    QStringList sent;
     for (const SentFrame &f : parseWrites(fixture->takeWrites())) {
         if (f.set == CommonSet && f.id == CMD_ID_SHELL_TEXT)
-            shell.append(f);
+            sent << QString::fromLatin1(f.payload) + QString::number(f.target, 16);
+        else if (f.set == RemoteControllerSet && f.id == CMD_ID_SET_MAP)
+            sent << QStringLiteral("map");
     }
-    QCOMPARE(shell.size(), 1);
-    QCOMPARE(shell[0].target, uint8_t(RemoteControllerId));
-    QCOMPARE(shell[0].payload, QByteArray("model_default\r\n"));
+    QFETCH(int, resets);
+    QCOMPARE(sent, resets ? QStringList{QStringLiteral("model_default\r\n10")} : QStringList());
 }
 
 QTEST_MAIN(TstCalibration)

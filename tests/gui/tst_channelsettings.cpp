@@ -1,6 +1,8 @@
 #include "channelsamples.h"
 #include "channelsettings.h"
 #include "frame.h"
+#include "chsubwidget.h"
+#include "mylineedit.h"
 #include "remotecontroller.h"
 #include "windowfixture.h"
 
@@ -171,6 +173,14 @@ void TstChannelSettings::loadThenSave()
 {
     ChannelResponder responder(*fixture);
     const ChannelSettings changed = changedChannelSettings();
+    // An edit the user committed keeps the focus through the load: leaving it afterwards
+    // must not send its old value over the loaded one.
+    auto *edited = fixture->window()->findChild<ChSubWidget *>()->findChild<MyLineEdit *>();
+    QTRY_VERIFY_WITH_TIMEOUT(edited->isEnabled(), 5000); // the page's queries were answered
+    edited->setFocus();
+    QTRY_VERIFY(edited->hasSelectedText());
+    QTest::keyClicks(edited, QStringLiteral("1234"));
+    QTest::keyClick(edited, Qt::Key_Return);
     chooseFile(writeFile(ChannelSettingsFile::toJson(changed)));
     whenModal<QMessageBox>(fixture->window(),
                            [](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
@@ -178,6 +188,9 @@ void TstChannelSettings::loadThenSave()
     QTRY_VERIFY_WITH_TIMEOUT(shownBox(), 8000);
     QCOMPARE(shownBox()->text(), QStringLiteral("Loaded the settings: all 16 channels read back as sent."));
     shownBox()->close();
+    fixture->takeWrites();
+    edited->clearFocus();
+    QVERIFY(parseWrites(fixture->takeWrites()).isEmpty());
 
     const QString saved = files.filePath(QStringLiteral("saved.json"));
     chooseFile(saved);

@@ -6,13 +6,20 @@
 #include "mytoolbutton.h"
 #include "upgradesession.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
@@ -67,7 +74,20 @@ void TestMainWindow::frameGeometryAndTitleBar()
 {
     WindowFixture f;
     MainWindow *w = f.window();
-    QCOMPARE(w->size(), QSize(870, 620));
+    // The offscreen screen is 600 pixels high, lower than the 870 x 620 frame: the window
+    // takes the screen's height and its content scrolls down to the bottom bar.
+    QCOMPARE(w->screen()->availableGeometry().height(), 600);
+    QCOMPARE(w->height(), 600);
+    QVERIFY(w->width() <= 1024);
+    auto *area = qobject_cast<QScrollArea *>(w->centralWidget());
+    QVERIFY(area);
+    QCOMPARE(area->widget()->size(), QSize(870, 620));
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    auto *connection = w->findChild<QLabel *>(QStringLiteral("connectionLabel"));
+    QVERIFY(connection->visibleRegion().boundingRect().height() < connection->height()); // cut at first
+    area->ensureWidgetVisible(connection);
+    QCOMPARE(connection->visibleRegion().boundingRect().height(), connection->height());
     QCOMPARE(w->objectName(), QStringLiteral("MainWindow"));
     QCOMPARE(w->windowTitle(), QStringLiteral("KORU Assistant"));
     QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
@@ -91,16 +111,20 @@ void TestMainWindow::firstRunStartsInChinese()
     WindowFixture f;
     QCOMPARE(iniText(f, QStringLiteral("langage")), QStringLiteral("0"));
     QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->text(), QStringLiteral("软件更新"));
+    // Without an address from the build or from kestan.ini there is no Update button.
+    QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->isHidden(),
+             QStringLiteral(KORU_UPDATE_URL).isEmpty());
     QCOMPARE(iniText(f, QStringLiteral("haveOpenUpdataing")), QStringLiteral("0"));
     QCOMPARE(iniText(f, QStringLiteral("isUpdataing")), QStringLiteral("0"));
 }
 
 void TestMainWindow::savedEnglishIsApplied()
 {
-    WindowFixture f(true, QStringLiteral("[General]\nlangage=1\n"));
+    WindowFixture f(true, QStringLiteral("[General]\nlangage=1\nurl=https://example.com/x\n"));
     QCOMPARE(f.window()->findChild<QComboBox *>(QStringLiteral("langageComboBox"))->currentText(),
              QStringLiteral("English"));
     QCOMPARE(f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->text(), QStringLiteral("Update"));
+    QVERIFY(!f.window()->findChild<QPushButton *>(QStringLiteral("resetCali"))->isHidden());
 }
 
 void TestMainWindow::unknownLanguageIndexWritesNothing()
@@ -229,6 +253,25 @@ void TestMainWindow::trayClickTogglesWindow()
     QVERIFY(!w->isHidden());
     QVERIFY(!w->isMinimized());
     QVERIFY(w->windowState() & Qt::WindowActive);
+
+    // Hidden in the tray, a dialog closed is not the end; the menu's quit is.
+    const QList<QAction *> menu = tray->contextMenu()->actions();
+    QCOMPARE(menu.size(), 3);
+    menu[1]->trigger();
+    QVERIFY(w->isHidden());
+    // The application quits only from its own event loop.
+    const auto runUntil = [](QObject *context, const std::function<void()> &action) {
+        QTimer::singleShot(0, context, action);
+        QTimer::singleShot(2000, qApp, [] { QCoreApplication::exit(1); }); // nobody quit
+        return QApplication::exec();
+    };
+    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("t"), QStringLiteral("t"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+    QCOMPARE(runUntil(box, [box] { box->close(); }), 1);
+    menu[0]->trigger();
+    QVERIFY(!w->isHidden());
+    QCOMPARE(runUntil(w, [&menu] { menu[2]->trigger(); }), 0);
 }
 
 void TestMainWindow::settingsDefaults()
@@ -251,12 +294,13 @@ void TestMainWindow::buttonsNeedingTheControllerSaySo_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("button"); // object name or caption
-    QTest::newRow("console send") << "ConsolePage" << "sendShellCmd";
-    QTest::newRow("console file update") << "ConsolePage" << "zhengxian";
-    QTest::newRow("production date query") << "ProductionPage" << "查询";
-    QTest::newRow("production date set") << "ProductionPage" << "设置";
-    QTest::newRow("camera address") << "GimbalPage" << "Confirm IP";
-    QTest::newRow("upgrade row") << "UpgradePage" << "zhengxian";
+    QTest::addColumn<bool>("disabled");  // it writes a device value: it cannot be pressed at all
+    QTest::newRow("console send") << "ConsolePage" << "sendShellCmd" << false;
+    QTest::newRow("console file update") << "ConsolePage" << "zhengxian" << false;
+    QTest::newRow("production date query") << "ProductionPage" << "查询" << false;
+    QTest::newRow("production date set") << "ProductionPage" << "设置" << true;
+    QTest::newRow("camera address") << "GimbalPage" << "Confirm IP" << true;
+    QTest::newRow("upgrade row") << "UpgradePage" << "zhengxian" << false;
 }
 
 // Pressed after the controller went away, such a button says so and sends nothing.
@@ -280,9 +324,13 @@ void TestMainWindow::buttonsNeedingTheControllerSaySo()
             pressed = candidate;
     }
     QVERIFY(pressed);
+    QFETCH(bool, disabled);
+    QCOMPARE(!pressed->isEnabled(), disabled);
     QTest::mouseClick(pressed, Qt::LeftButton);
 
     QVERIFY(f.takeWrites().isEmpty());
+    if (disabled)
+        return;
     QStringList shown;
     for (QMessageBox *box : f.window()->findChildren<QMessageBox *>())
         shown << box->text();

@@ -152,21 +152,23 @@ void TestProduction::answerBox_data()
     QTest::addColumn<QStringList>("shown");
     const QString date = InquiryTitle + "|       20261207       ";
     const QString setDone = SetTitle + "|          设置成功          ";
-    QTest::newRow("date") << QStringList{"24:57293501"} << QStringList{date};
-    QTest::newRow("date 0") << QStringList{"24:00000000"} << QStringList{InquiryTitle + "|       0       "};
-    QTest::newRow("date all ones") << QStringList{"24:FFFFFFFF"}
+    // "ask24" and "ask25" press the query and the set button.
+    QTest::newRow("date") << QStringList{"ask24", "24:57293501"} << QStringList{date};
+    QTest::newRow("date 0") << QStringList{"ask24", "24:00000000"} << QStringList{InquiryTitle + "|       0       "};
+    QTest::newRow("date all ones") << QStringList{"ask24", "24:FFFFFFFF"}
                                    << QStringList{InquiryTitle + "|       4294967295       "};
-    QTest::newRow("set") << QStringList{"25:01"} << QStringList{setDone};
-    QTest::newRow("set refused") << QStringList{"25:02"} << QStringList{SetTitle + "|" + SetFailed};
+    QTest::newRow("set") << QStringList{"ask25", "25:01"} << QStringList{setDone};
+    QTest::newRow("set refused") << QStringList{"ask25", "25:02"} << QStringList{SetTitle + "|" + SetFailed};
     QTest::newRow("newer date replaces the text")
-        << QStringList{"24:00000000", "24:57293501"} << QStringList{date};
-    QTest::newRow("one box of each kind") << QStringList{"25:02", "24:57293501", "25:01"}
+        << QStringList{"ask24", "24:00000000", "ask24", "24:57293501"} << QStringList{date};
+    QTest::newRow("one box of each kind") << QStringList{"ask25", "25:02", "ask24", "24:57293501", "ask25", "25:01"}
                                           << QStringList{date, setDone};
-    QStringList burst;
+    QTest::newRow("answers nobody asked for") << QStringList{"25:01", "24:57293501"} << QStringList();
+    QStringList burst{"ask24", "ask25"};
     for (int i = 0; i < 1000; ++i)
         burst << QStringLiteral("24:%1").arg(i, 8, 16, QLatin1Char('0')) << QStringLiteral("25:02");
-    QTest::newRow("1,000 answers of each kind")
-        << burst + QStringList{"24:57293501"} << QStringList{date, SetTitle + "|" + SetFailed};
+    QTest::newRow("1,000 answers of each kind: the first answers the request")
+        << burst << QStringList{InquiryTitle + "|       0       ", SetTitle + "|" + SetFailed};
 }
 
 // The boxes are shown without an event loop of their own: every answer is taken at once,
@@ -176,6 +178,11 @@ void TestProduction::answerBox()
     QFETCH(QStringList, answers);
     WindowFixture f;
     for (const QString &answer : answers) {
+        if (answer.startsWith(QLatin1String("ask"))) {
+            panelButton(f.window(), answer == QLatin1String("ask24") ? QStringLiteral("查询") : QStringLiteral("设置"))
+                ->click();
+            continue;
+        }
         const QStringList parts = answer.split(QLatin1Char(':'));
         const auto id = uint8_t(parts[0].toUInt(nullptr, 16));
         f.port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, id,

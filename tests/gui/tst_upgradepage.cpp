@@ -173,7 +173,8 @@ void TestUpgradePage::spoofedIdsLeaveKnownRowsFirst()
     QCOMPARE(infoTexts(list[17]).mid(0, 2), (QStringList{"unkownDevice", "ff"}));
     QCOMPARE(pagePosition(f, list[0]), QPoint(16, 50));
 
-    f.window()->findChild<QScrollArea *>()->ensureWidgetVisible(list.last());
+    // The page's own row list, not the window's scroll area of a low screen.
+    f.window()->findChild<UpgradePage *>()->findChild<QScrollArea *>()->ensureWidgetVisible(list.last());
     QVERIFY(!list.last()->visibleRegion().isEmpty());
     QVERIFY(list[0]->visibleRegion().isEmpty());
 }
@@ -277,6 +278,19 @@ void TestUpgradePage::upgradeThroughTheWindow()
         // The reset is answered by the device's next look at the port.
         QTRY_COMPARE(device.loader.completedImage(), content);
         QCOMPARE(device.count(CMD_ID_RESET), 1);
+        // Then the restarted device is asked for its version, which its row shows.
+        const auto askedAfterReset = [&device] {
+            bool reset = false;
+            for (const SentFrame &frame : qAsConst(device.frames)) {
+                if (reset && frame.set == CommonSet && frame.id == CMD_ID_VERSION && frame.target == RemoteControllerId)
+                    return true;
+                reset = reset || frame.id == CMD_ID_RESET;
+            }
+            return false;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(askedAfterReset(), 5000);
+        reply(f, RemoteControllerId, CMD_ID_VERSION, versionPayload(0x00020304, 1, "A"));
+        QCOMPARE(infoTexts(row).value(4), QStringLiteral("2.3.4"));
     } else {
         QCOMPARE(device.count(CMD_ID_UPGRADE_DATA), 0);
     }

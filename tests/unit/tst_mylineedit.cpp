@@ -21,7 +21,8 @@ private slots:
     void validatorState();
     void focusInSelectsAll();
     void updatesWaitUntilFocusLeaves();
-    void finishEditOnFocusLossOnly();
+    void finishEditOnlyForAChangedValue_data();
+    void finishEditOnlyForAChangedValue();
 
 private:
     QWidget window;
@@ -126,16 +127,31 @@ void TstMyLineEdit::updatesWaitUntilFocusLeaves()
     QCOMPARE(edit->text(), QStringLiteral("30"));
 }
 
-void TstMyLineEdit::finishEditOnFocusLossOnly()
+void TstMyLineEdit::finishEditOnlyForAChangedValue_data()
 {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("commitKey");
+    QTest::addColumn<int>("finished");
+    QTest::newRow("tabbed through") << "" << int(Qt::Key_Tab) << 0;
+    QTest::newRow("same value typed again") << "15" << int(Qt::Key_Tab) << 0;
+    QTest::newRow("changed, Tab") << "16" << int(Qt::Key_Tab) << 1;
+    QTest::newRow("changed, Enter") << "16" << int(Qt::Key_Return) << 1;
+}
+
+// A value the program set is not sent back when the focus passes; Enter and leaving the
+// edit after it send one change once.
+void TstMyLineEdit::finishEditOnlyForAChangedValue()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, commitKey);
+    edit->setTextIfIdle(QStringLiteral("15"));
     QSignalSpy spy(edit, &MyLineEdit::sig_finishEdit);
     edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_Return);
-    QCOMPARE(spy.count(), 0);
-    // Tabbing through without typing still ends one edit.
-    QTest::keyClick(edit, Qt::Key_Tab);
-    QVERIFY(!edit->hasFocus());
-    QCOMPARE(spy.count(), 1);
+    QTRY_VERIFY(edit->hasSelectedText());
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key(commitKey));
+    other->setFocus();
+    QTEST(int(spy.count()), "finished");
 }
 
 QTEST_MAIN(TstMyLineEdit)

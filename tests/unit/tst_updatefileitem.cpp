@@ -127,6 +127,7 @@ void TstUpdateFileItem::identityLabels_data()
     QTest::newRow("short, NUL terminated")
         << QByteArray("AB\0\x12\xAB\x00\xFF", 8).append(4, '\x01') << "AB" << "41420012\nAB00FF00";
     QTest::newRow("empty") << QByteArray(12, '\0') << "" << "00000000\n00000000";
+    QTest::newRow("markup stays text") << QByteArray("<b>RC</b><i>") << "<b>RC</b><i>" << "3C623E52\n433C2F62";
 }
 
 void TstUpdateFileItem::identityLabels()
@@ -141,6 +142,8 @@ void TstUpdateFileItem::identityLabels()
     item->setSn(serialNumberText(reinterpret_cast<const uint8_t *>(bytes.constData()), QLatin1Char('\n')));
     QCOMPARE(label(item, 1)->text(), hardwareId);
     QCOMPARE(label(item, 2)->text(), sn);
+    QCOMPARE(label(item, 1)->textFormat(), Qt::PlainText);
+    QCOMPARE(label(item, 2)->textFormat(), Qt::PlainText);
 }
 
 void TstUpdateFileItem::deviceName_data()

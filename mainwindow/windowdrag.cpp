@@ -1,0 +1,43 @@
+#include "windowdrag.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace {
+constexpr int DragBandTop = 50;
+constexpr int DragBandBottom = 580;
+}
+
+WindowDrag::WindowDrag(QWidget *window) : QObject(window), window(window)
+{
+    window->installEventFilter(this);
+}
+
+bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != window)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        if (mouse->button() != Qt::LeftButton)
+            break;
+        const int y = mouse->globalPos().y() - window->pos().y();
+        if (y < DragBandTop || y > DragBandBottom) {
+            dragging = true;
+            dragOffset = mouse->globalPos() - window->pos();
+        }
+        break;
+    }
+    case QEvent::MouseMove:
+        if (dragging)
+            window->move(mouse->globalPos() - dragOffset);
+        break;
+    case QEvent::MouseButtonRelease:
+        dragging = false;
+        break;
+    default:
+        break;
+    }
+    return false;
+}
