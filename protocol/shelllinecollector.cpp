@@ -1,7 +1,5 @@
 #include "shelllinecollector.h"
 
-#include <QTextCodec>
-#include <QTextDecoder>
 
 namespace {
 const QString LineEnd = QStringLiteral("\r\n");
@@ -19,13 +17,30 @@ std::optional<QString> ShellLineCollector::add(const QString &piece)
     return line;
 }
 
-ShellTextDecoder::ShellTextDecoder() = default;
-ShellTextDecoder::~ShellTextDecoder() = default;
+namespace {
+
+// The bytes at the end of text that start a UTF-8 character whose remaining bytes have not
+// come yet; 0 when the text ends on a whole character (or on bytes no character starts with).
+int unfinishedTail(const QByteArray &text)
+{
+    for (int back = 1; back <= 3 && back <= text.size(); ++back) {
+        const auto byte = uint8_t(text.at(text.size() - back));
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte: the start lies further back
+        const int length = byte >= 0xF0 && byte < 0xF8 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return byte >= 0xF8 || length <= back ? 0 : back;
+    }
+    return 0;
+}
+
+} // namespace
 
 QString ShellTextDecoder::decode(uint8_t source, const char *bytes, int count)
 {
-    std::unique_ptr<QTextDecoder> &decoder = decoders[source];
-    if (!decoder)
-        decoder.reset(QTextCodec::codecForMib(106)->makeDecoder()); // 106: UTF-8
-    return decoder->toUnicode(bytes, count);
+    QByteArray &waiting = unfinished[source];
+    QByteArray text = waiting + QByteArray::fromRawData(bytes, count);
+    const int tail = unfinishedTail(text);
+    waiting = text.right(tail);
+    text.chop(tail);
+    return QString::fromUtf8(text);
 }

@@ -1,13 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <optional>
-
-class QTextDecoder;
 
 // Collects a device's shell text pieces into lines for the shell view.
 class ShellLineCollector
@@ -30,11 +28,8 @@ private:
 class ShellTextDecoder
 {
 public:
-    ShellTextDecoder();
-    ~ShellTextDecoder();
-
     QString decode(uint8_t source, const char *bytes, int count);
 
 private:
-    std::map<uint8_t, std::unique_ptr<QTextDecoder>> decoders;
+    std::map<uint8_t, QByteArray> unfinished; // per source, the first bytes of a split character
 };
