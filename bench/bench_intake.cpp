@@ -13,13 +13,12 @@
 #include "portenumerator.h"
 #include "protocolids.h"
 #include "pseudoterminal.h"
+#include "qtbenchmarkmain.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QLoggingCategory>
 #include <QThread>
 #include <QTimer>
 
@@ -237,12 +236,5 @@ BENCHMARK(receiveEfficiency)->Iterations(1)->UseManualTime()->Unit(benchmark::kS
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarksWithEventLoop(argc, argv);
 }

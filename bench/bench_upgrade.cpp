@@ -9,16 +9,15 @@
 #include "devicelink.h"
 #include "deviceport.h"
 #include "portenumerator.h"
+#include "qtbenchmarkmain.h"
 #include "simulatorthread.h"
 #include "upgradesession.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -171,13 +170,5 @@ BENCHMARK(upgradeTurnaround)
 
 int main(int argc, char **argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    QCoreApplication app(argc, argv);
-    // The engine's per-step diagnostics are for the window's log, as in koru-flash.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarksWithEventLoop(argc, argv);
 }
