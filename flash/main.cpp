@@ -42,7 +42,7 @@ int refuse(Output &output, const Verdict &verdict, bool list = false)
     return verdict.exitCode;
 }
 
-int list(const Request &request, Output &output)
+int listDevices(const Request &request, Output &output)
 {
     const PortSources sources{request.port, request.linkFolder};
     const std::unique_ptr<PortEnumerator> enumerator(sources.create());
@@ -130,5 +130,5 @@ int main(int argc, char *argv[])
         return parsed.exitCode;
     }
     const Request &request = *parsed.request;
-    return request.list ? list(request, output) : flash(app, request, output);
+    return request.list ? listDevices(request, output) : flash(app, request, output);
 }
