@@ -74,19 +74,23 @@ void TestMainWindow::frameGeometryAndTitleBar()
 {
     WindowFixture f;
     MainWindow *w = f.window();
-    // The offscreen screen is 600 pixels high, lower than the 870 x 620 frame: the window
-    // takes the screen's height and its content scrolls down to the bottom bar.
-    QCOMPARE(w->screen()->availableGeometry().height(), 600);
-    QCOMPARE(w->height(), 600);
+    // On a screen lower than the 870 x 620 frame (Qt 5's offscreen screen is 600 pixels
+    // high, Qt 6's 800) the window takes the screen's height and its content scrolls down
+    // to the bottom bar.
+    const int screenHeight = w->screen()->availableGeometry().height();
+    const bool low = screenHeight < 620;
+    QCOMPARE(w->height(), low ? screenHeight : 620);
     QVERIFY(w->width() <= 1024);
     auto *area = qobject_cast<QScrollArea *>(w->centralWidget());
-    QVERIFY(area);
-    QCOMPARE(area->widget()->size(), QSize(870, 620));
+    QCOMPARE(area != nullptr, low);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     auto *connection = w->findChild<QLabel *>(QStringLiteral("connectionLabel"));
-    QVERIFY(connection->visibleRegion().boundingRect().height() < connection->height()); // cut at first
-    area->ensureWidgetVisible(connection);
+    if (low) {
+        QCOMPARE(area->widget()->size(), QSize(870, 620));
+        QVERIFY(connection->visibleRegion().boundingRect().height() < connection->height()); // cut at first
+        area->ensureWidgetVisible(connection);
+    }
     QCOMPARE(connection->visibleRegion().boundingRect().height(), connection->height());
     QCOMPARE(w->objectName(), QStringLiteral("MainWindow"));
     QCOMPARE(w->windowTitle(), QStringLiteral("KORU Assistant"));
