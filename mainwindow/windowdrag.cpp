@@ -15,10 +15,13 @@ WindowDrag::WindowDrag(QWidget *window) : QObject(window), window(window)
 
 bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != window)
+    const QEvent::Type type = event->type();
+    const bool mouseEvent = type == QEvent::MouseButtonPress || type == QEvent::MouseMove
+                            || type == QEvent::MouseButtonRelease;
+    if (watched != window || !mouseEvent)
         return false;
     const auto *mouse = static_cast<QMouseEvent *>(event);
-    switch (event->type()) {
+    switch (type) {
     case QEvent::MouseButtonPress: {
         if (mouse->button() != Qt::LeftButton)
             break;
