@@ -91,6 +91,7 @@ private:
     QList<QPair<uint8_t, QByteArray>> completed;
     qint64 receivedBytes = 0; // by the simulated devices
     QString link;
+    int simulatorsStarted = 0;
 };
 
 void TestFlash::initTestCase()
@@ -117,6 +118,9 @@ void TestFlash::cleanup()
 
 bool TestFlash::startSimulator(const SimulatorOptions &options)
 {
+    // A path of its own for every simulator: nothing left over from an earlier row (a
+    // program still retrying its port) can reach this row's device.
+    link = dir.filePath(QStringLiteral("ttyKORU%1").arg(++simulatorsStarted));
     simulator = std::make_unique<SimulatorHost>(options);
     connect(simulator->simulator(), &DeviceSimulator::upgradeCompleted, this,
             [this](uint8_t id, const QByteArray &image) { completed.append({id, image}); });
@@ -495,7 +499,7 @@ void TestFlash::commandLine_data()
                                            << "^$" << -1 << true;
     options.deviceIds.clear();
     QTest::newRow("list, no device answers") << port + QStringList{"--list"} << options << false << 5
-                                             << "^CONTROLLER PORT +USB SERIAL\n\\S+/ttyKORU0 +-\n$"
+                                             << "^CONTROLLER PORT +USB SERIAL\n\\S+/ttyKORU[0-9]+ +-\n$"
                                              << "^koru-flash: no device answered on \\S+\\n$" << -1 << true;
     QTest::newRow("list as JSON, no device answers")
         << port + QStringList{"--list", "--json"} << options << false << 5
