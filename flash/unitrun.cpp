@@ -57,11 +57,11 @@ void UnitRun::begin()
     connect(&upgrade, &UpgradeSession::progress, this, [this](int, int maximum, int value) {
         emit progress(maximum > 0 ? value * 100 / maximum : 0);
     });
-    connect(&upgrade, &UpgradeSession::message, this, [this](int, const QString &text, bool ends) {
+    connect(&upgrade, &UpgradeSession::message, this, [this](int, const TextKey &text, bool ends) {
         if (ends)
-            ending = text;
+            ending = text.text();
         else
-            emit notice(text);
+            emit notice(text.text());
     });
     connect(&upgrade, &UpgradeSession::finished, this,
             [this](int, UpgradeOutcome outcome) { onUpgradeFinished(outcome); });

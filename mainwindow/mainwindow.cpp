@@ -156,7 +156,6 @@ void MainWindow::createTitleBar()
     // meanwhile is not its last window.
     QApplication::setQuitOnLastWindowClosed(false);
     trayIcon = new QSystemTrayIcon(QIcon(QStringLiteral(":/img/fly.ico")), this);
-    trayIcon->setToolTip(QStringLiteral("KORU Assistant"));
     auto *trayMenu = new QMenu(this);
     showAction = trayMenu->addAction(QString(), this, &MainWindow::showFromTray);
     hideAction = trayMenu->addAction(QString(), this, &QWidget::hide);
@@ -369,6 +368,8 @@ void MainWindow::showConnection(bool connected, const QString &portName)
     connected ? usbLed->turnOn() : usbLed->turnOff();
     connectionLabel->setText(connected ? tr("Connected: %1").arg(QFileInfo(portName).fileName())
                                        : tr("No remote controller — plug it in by USB"));
+    // Hidden in the tray, the window's state is still one pointer's rest away.
+    trayIcon->setToolTip(tr("KORU Assistant — %1").arg(connectionLabel->text()));
 }
 
 void MainWindow::retranslateTitleBar()

@@ -192,6 +192,7 @@ void ConsolePage::retranslate()
     fileNameButton->setAccessibleName(tr("Chosen file"));
     progressPanel->retranslate();
     shellViews->retranslate();
+    messageLabel->setText(updateMessage.text());
 }
 
 void ConsolePage::onResponse(const DecodedResponse &response)
@@ -292,7 +293,7 @@ void ConsolePage::onUpdateClicked()
     // A stopped run stays inside its waits until its next acknowledgement; starting now
     // would close its file and take its target from it.
     if (upgrade.isRunning()) {
-        messageLabel->setText(tr("other upgrade is doing"));
+        showUpdateMessage({"ConsolePage", QT_TR_NOOP("other upgrade is doing")});
         return;
     }
     progressPanel->show();
@@ -307,16 +308,22 @@ void ConsolePage::onUpdateCloseClicked()
     qDebug() << "slot_closeClicked";
     progressPanel->setProgress(1, 0);
     settings.write(QStringLiteral("haveOpenUpdataing"), QStringLiteral("0"));
-    messageLabel->clear();
+    showUpdateMessage({});
     UpgradeSession &upgrade = link.upgrade();
     if (settings.read(QStringLiteral("updateAddr")) == QString::number(upgrade.target()))
         upgrade.requestStop();
 }
 
-void ConsolePage::onUpgradeMessage(int requester, const QString &text)
+void ConsolePage::onUpgradeMessage(int requester, const TextKey &text)
 {
     if (requester == ConsoleRequester)
-        messageLabel->setText(text);
+        showUpdateMessage(text);
+}
+
+void ConsolePage::showUpdateMessage(const TextKey &text)
+{
+    updateMessage = text;
+    messageLabel->setText(text.text());
 }
 
 void ConsolePage::onUpgradeProgress(int requester, int maximum, int value)

@@ -47,7 +47,8 @@ private:
     void onChooseFileClicked();
     void onUpdateClicked();
     void onUpdateCloseClicked();
-    void onUpgradeMessage(int requester, const QString &text);
+    void onUpgradeMessage(int requester, const Koru::TextKey &text);
+    void showUpdateMessage(const Koru::TextKey &text);
     void onUpgradeProgress(int requester, int maximum, int value);
 
     QList<QCheckBox *> rollBoxes;
@@ -67,5 +68,6 @@ private:
     MyPushButton *updateButton = nullptr;
     UpgradeProgressPanel *progressPanel = nullptr;
     QLabel *messageLabel = nullptr;
+    Koru::TextKey updateMessage; // what messageLabel shows, kept for a language switch
     QString updateFilePath;
 };

@@ -45,7 +45,7 @@ void Page::retranslateStandardButtons(QMessageBox *box)
         box->setDefaultButton(defaultButton);
 }
 
-QString Page::notConnectedText()
+Koru::TextKey Page::notConnectedKey()
 {
-    return tr("The remote controller is not connected. Connect it by USB and try again.");
+    return {"Page", QT_TRANSLATE_NOOP("Page", "The remote controller is not connected. Connect it by USB and try again.")};
 }

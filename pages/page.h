@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textkey.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -26,7 +28,8 @@ public:
     void retranslatePage();
 
     // What a button that needs the controller says while it is away.
-    static QString notConnectedText();
+    static Koru::TextKey notConnectedKey();
+    static QString notConnectedText() { return notConnectedKey().text(); }
 
 protected:
     virtual void retranslate() {}

@@ -71,6 +71,14 @@ void ProductionPage::createDatePanel()
     connect(&link, &DeviceLink::connectionChanged, setButton, &QWidget::setEnabled);
 }
 
+// The captions and the answers are factory texts that stay as they are; only the answer
+// boxes' buttons come from Qt's own catalogue.
+void ProductionPage::retranslate()
+{
+    retranslateStandardButtons(dateBox);
+    retranslateStandardButtons(setResultBox);
+}
+
 void ProductionPage::enter()
 {
     link.setLiveChannelReports(false);

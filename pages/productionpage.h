@@ -23,6 +23,9 @@ public:
 
     void enter() override;
 
+protected:
+    void retranslate() override;
+
 public slots:
     // Sets one production value; ids count from 0 here and from 1 on the wire.
     void sendProductionValue(uint8_t id, float value);

@@ -167,14 +167,14 @@ void UpgradePage::onUpgradeRequested(uint8_t deviceId, int rowNumber, const QStr
     // would take its file and its row from it.
     if (upgrade.isRunning()) {
         if (UpdateFileItem *requester = row(rowNumber))
-            requester->setMsg(tr("other upgrade is doing"));
+            requester->setMsg({"UpgradePage", QT_TR_NOOP("other upgrade is doing")});
         return;
     }
     // Every device is reached through the controller: without it the start could only
     // time out.
     if (!link.isOpen()) {
         if (UpdateFileItem *requester = row(rowNumber))
-            requester->setMsg(notConnectedText());
+            requester->setMsg(notConnectedKey());
         return;
     }
     qDebug() << "开始升级";
@@ -183,7 +183,7 @@ void UpgradePage::onUpgradeRequested(uint8_t deviceId, int rowNumber, const QStr
 }
 
 // Row numbers count from 1; requester 0 is the console's file update row.
-void UpgradePage::onUpgradeMessage(int requester, const QString &text)
+void UpgradePage::onUpgradeMessage(int requester, const TextKey &text)
 {
     if (UpdateFileItem *target = row(requester))
         target->setMsg(text);

@@ -11,6 +11,7 @@ class QTimer;
 class UpdateFileItem;
 namespace Koru {
 struct DecodedResponse;
+struct TextKey;
 enum class UpgradeOutcome;
 }
 
@@ -36,7 +37,7 @@ private:
     void showVersion(UpdateFileItem *row);
 
     void onUpgradeRequested(uint8_t deviceId, int rowNumber, const QString &fileName);
-    void onUpgradeMessage(int requester, const QString &text);
+    void onUpgradeMessage(int requester, const Koru::TextKey &text);
     void onUpgradeProgress(int requester, int maximum, int value);
     void onUpgradeFinished(int requester, Koru::UpgradeOutcome outcome);
     void askUpgradedVersion();

@@ -44,7 +44,7 @@ bool UpgradeEngine::start(const QString &fileName, uint8_t newTarget)
         return start(file.readAll(), newTarget);
     beginRun(newTarget);
     qDebug() << "upgrade error";
-    fail(UpgradeOutcome::FileError, 0, tr("file open error"));
+    fail(UpgradeOutcome::FileError, 0, QT_TR_NOOP("file open error"));
     return true;
 }
 
@@ -55,9 +55,9 @@ bool UpgradeEngine::start(const QByteArray &newImage, uint8_t newTarget)
     beginRun(newTarget);
     if (newImage.isEmpty()) {
         // An empty image would end in a confirmed end command with nothing written.
-        fail(UpgradeOutcome::FileError, 0, tr("file is empty"));
+        fail(UpgradeOutcome::FileError, 0, QT_TR_NOOP("file is empty"));
     } else if (!takeImage(newImage)) {
-        fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
+        fail(UpgradeOutcome::NotCarriable, 0, QT_TR_NOOP("file too large"));
     } else {
         state.upgStartAnswered = false;
         if (!sendStart())
@@ -281,7 +281,7 @@ void UpgradeEngine::startAccepted()
     // A module restarts into its boot loader behind the controller, whose port stays. Its
     // application announced no packet size and would drop the data: the start is repeated
     // until the boot loader answers it.
-    host.showNotice(tr("restarting into boot loader"));
+    host.showNotice(QT_TR_NOOP("restarting into boot loader"));
     beginStep(Step::Restart);
 }
 
@@ -296,13 +296,13 @@ void UpgradeEngine::beginTransfer()
         return;
     case PacketPlan::Fit::NoPacketSize:
         qDebug() << "onePackSize <=0 error";
-        fail(UpgradeOutcome::NoPacketSize, 0, tr("no packet size"));
+        fail(UpgradeOutcome::NoPacketSize, 0, QT_TR_NOOP("no packet size"));
         return;
     case PacketPlan::Fit::PacketTooLarge:
-        fail(UpgradeOutcome::NotCarriable, 0, tr("packet size too large"));
+        fail(UpgradeOutcome::NotCarriable, 0, QT_TR_NOOP("packet size too large"));
         return;
     case PacketPlan::Fit::TooManyPackets:
-        fail(UpgradeOutcome::NotCarriable, 0, tr("file too large"));
+        fail(UpgradeOutcome::NotCarriable, 0, QT_TR_NOOP("file too large"));
         return;
     }
 }
@@ -360,15 +360,15 @@ void UpgradeEngine::succeed()
 {
     qDebug() << "升级完成==>发送reset命令";
     host.showProgress(100, 100);
-    host.showMessage(0, tr("upgred ok "));
+    host.showMessage(0, QT_TR_NOOP("upgred ok "));
     if (!host.sendCommand(CMD_ID_RESET, {}, target))
         qDebug() << "reset error";
     finishRun(UpgradeOutcome::Succeeded);
 }
 
-void UpgradeEngine::fail(UpgradeOutcome outcome, int code, const QString &text)
+void UpgradeEngine::fail(UpgradeOutcome outcome, int code, const char *key)
 {
-    host.showMessage(code, text);
+    host.showMessage(code, key);
     finishRun(outcome);
 }
 

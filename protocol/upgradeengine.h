@@ -65,7 +65,7 @@ private:
     void beginEnd();
     void succeed();
 
-    void fail(UpgradeOutcome outcome, int code, const QString &text = {});
+    void fail(UpgradeOutcome outcome, int code, const char *key = nullptr);
     void finishRun(UpgradeOutcome outcome, bool keepUpdating = false);
 
     UpgradeHost &host;

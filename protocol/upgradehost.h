@@ -42,11 +42,13 @@ public:
     virtual void wakeAt(qint64 ms) = 0;
     // False when the device's port has gone; the host has then told the user already.
     virtual bool devicePresent() = 0;
-    // A negative code is a device refusal: the text comes from upgradeMessageText().
-    virtual void showMessage(int code, const QString &text) = 0;
+    // How a run ended. key is a text of the "UpgradeEngine" context, left untranslated so
+    // that the host translates it when it shows it; a negative code (a device refusal, a
+    // time-out) names its text instead (upgradeMessage()).
+    virtual void showMessage(int code, const char *key) = 0;
     // A message while the run goes on (a module restarting into its boot loader), where
     // showMessage() tells how a run ended.
-    virtual void showNotice(const QString &text) { showMessage(0, text); }
+    virtual void showNotice(const char *key) { showMessage(0, key); }
     virtual void showProgress(int maximum, int value) = 0;
     // The persisted in-progress flag that lets a re-plugged device resume its upgrade.
     virtual void setUpdating(bool on) = 0;

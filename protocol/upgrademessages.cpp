@@ -2,7 +2,6 @@
 
 #include "devicestate.h"
 
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <iterator>
@@ -29,14 +28,13 @@ const char *const UnknownErrorKey = QT_TRANSLATE_NOOP("UpgradeEngine", "msgerror
 
 } // namespace
 
-QString upgradeMessageText(int code, const QString &text)
+TextKey upgradeMessage(int code, const char *key)
 {
     if (code >= 0)
-        return text;
+        return {"UpgradeEngine", key};
     const auto entry = std::find_if(std::begin(ErrorKeys), std::end(ErrorKeys),
                                     [code](const CodeKey &e) { return e.code == code; });
-    const char *key = entry == std::end(ErrorKeys) ? UnknownErrorKey : entry->key;
-    return QCoreApplication::translate("UpgradeEngine", key);
+    return {"UpgradeEngine", entry == std::end(ErrorKeys) ? UnknownErrorKey : entry->key};
 }
 
 uint8_t takeUpgradeErrorStage(DeviceState &state)

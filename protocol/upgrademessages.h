@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textkey.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -8,9 +10,9 @@ struct DeviceState;
 
 namespace Koru {
 
-// Message shown for an upgrade code: for a negative code (a device refusal, a time-out,
-// a lost port) the translation of the code's key, else text itself.
-QString upgradeMessageText(int code, const QString &text);
+// The message of an upgrade code: for a negative code (a device refusal, a time-out, a
+// lost port) the code's key, else key itself, both in the upgrade engine's context.
+TextKey upgradeMessage(int code, const char *key);
 
 // The error stage the receive path recorded (1 start, 2 data, 3 end), cleared on reading.
 uint8_t takeUpgradeErrorStage(DeviceState &state);

@@ -19,6 +19,7 @@ UpgradeSession::UpgradeSession(DeviceLink &link, DeviceState &state, QObject *pa
 {
     // For queued connections and signal spies on finished().
     qRegisterMetaType<UpgradeOutcome>("Koru::UpgradeOutcome");
+    qRegisterMetaType<TextKey>("Koru::TextKey");
     clock.start();
     stepTimer.setSingleShot(true);
     restartWait.setSingleShot(true);
@@ -83,7 +84,7 @@ void UpgradeSession::onResponse(const DecodedResponse &response)
 void UpgradeSession::onRestartWaitOver()
 {
     clearFlag();
-    showMessage(UsbNotConnectedCode, {});
+    showMessage(UsbNotConnectedCode, nullptr);
     emit finished(requester, UpgradeOutcome::DeviceLost);
 }
 
@@ -104,22 +105,23 @@ bool UpgradeSession::devicePresent()
 {
     if (!link.devicePortName().isEmpty())
         return true;
-    showMessage(0, QStringLiteral("USB 已断开 请尝试插上USB线或重新插拔USB"));
+    showMessage(0, QT_TRANSLATE_NOOP("UpgradeEngine", "USB 已断开 请尝试插上USB线或重新插拔USB"));
     qDebug() << "check port";
     return false;
 }
 
-void UpgradeSession::showMessage(int code, const QString &text)
+void UpgradeSession::showMessage(int code, const char *key)
 {
-    const QString shown = upgradeMessageText(code, text);
-    qDebug() << shown;
+    const TextKey shown = upgradeMessage(code, key);
+    qDebug() << shown.text();
     emit message(requester, shown, true);
 }
 
-void UpgradeSession::showNotice(const QString &text)
+void UpgradeSession::showNotice(const char *key)
 {
-    qDebug() << text;
-    emit message(requester, text, false);
+    const TextKey shown = upgradeMessage(0, key);
+    qDebug() << shown.text();
+    emit message(requester, shown, false);
 }
 
 void UpgradeSession::setUpdating(bool on)

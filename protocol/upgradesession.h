@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocolids.h"
+#include "textkey.h"
 #include "upgradeengine.h"
 #include "upgradehost.h"
 
@@ -57,8 +58,9 @@ public:
 
 signals:
     // ending: the run ends with this message (its result, or why it failed); false for a
-    // notice while it goes on (a module restarting into its boot loader).
-    void message(int requester, const QString &text, bool ending);
+    // notice while it goes on (a module restarting into its boot loader). The text comes
+    // as its key, so that what stays on screen can follow a language switch.
+    void message(int requester, const Koru::TextKey &text, bool ending);
     void progress(int requester, int maximum, int value);
     // The controller restarts into its boot loader; its run resumes when its port is back.
     void restarting(int requester);
@@ -74,8 +76,8 @@ private:
     qint64 clockMs() const override { return clock.elapsed(); }
     void wakeAt(qint64 ms) override;
     bool devicePresent() override;
-    void showMessage(int code, const QString &text) override;
-    void showNotice(const QString &text) override;
+    void showMessage(int code, const char *key) override;
+    void showNotice(const char *key) override;
     void showProgress(int maximum, int value) override { emit progress(requester, maximum, value); }
     void setUpdating(bool on) override;
     bool isUpdating() const override;

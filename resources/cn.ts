@@ -717,6 +717,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <translation>已连接：%1</translation>
     </message>
     <message>
+        <source>KORU Assistant — %1</source>
+        <translation>KORU Assistant — %1</translation>
+    </message>
+    <message>
         <source>No remote controller — plug it in by USB</source>
         <translation>未连接遥控器 — 请用 USB 线连接</translation>
     </message>
@@ -1005,6 +1009,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
     <message>
         <source>file is empty</source>
         <translation>文件为空，未开始升级</translation>
+    </message>
+    <message>
+        <source>USB 已断开 请尝试插上USB线或重新插拔USB</source>
+        <translation>USB 已断开 请尝试插上USB线或重新插拔USB</translation>
     </message>
 </context>
 <context>

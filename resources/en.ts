@@ -717,6 +717,10 @@ Qt&apos;s own options are accepted as well, for example -platform NAME,
         <translation>Connected: %1</translation>
     </message>
     <message>
+        <source>KORU Assistant — %1</source>
+        <translation>KORU Assistant — %1</translation>
+    </message>
+    <message>
         <source>No remote controller — plug it in by USB</source>
         <translation>No remote controller — plug it in by USB</translation>
     </message>
@@ -1008,6 +1012,10 @@ Tools</translation>
     <message>
         <source>file is empty</source>
         <translation>The file is empty; the upgrade was not started</translation>
+    </message>
+    <message>
+        <source>USB 已断开 请尝试插上USB线或重新插拔USB</source>
+        <translation>USB disconnected: plug in the USB cable, or unplug it and plug it in again</translation>
     </message>
 </context>
 <context>

@@ -88,11 +88,13 @@ void UpdateFileItem::retranslate()
     fwVersionLabel->setAccessibleDescription(tr("Firmware version"));
     progressPanel->retranslate();
     nameLabel->setText(QCoreApplication::translate("UpdateFileItem", deviceTypeKey(deviceId)));
+    msgLabel->setText(msg.text());
 }
 
-void UpdateFileItem::setMsg(const QString &text)
+void UpdateFileItem::setMsg(const Koru::TextKey &text)
 {
-    msgLabel->setText(text);
+    msg = text;
+    msgLabel->setText(msg.text());
 }
 
 void UpdateFileItem::setProgress(int maximum, int value)
@@ -144,7 +146,7 @@ void UpdateFileItem::slot_closeClicked()
     progressPanel->hide();
     setProgress(1, 0);
     settings.write(OpenUpgradeKey, QStringLiteral("0"));
-    msgLabel->clear();
+    setMsg({});
     if (settings.read(UpdateAddrKey) == QString::number(deviceId))
         emit sig_stopUpdateFile();
 }

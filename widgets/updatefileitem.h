@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textkey.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -24,7 +26,8 @@ public:
     void setDeviceId(uint8_t id);
     void setRowNumber(int number);
     void retranslate();
-    void setMsg(const QString &text);
+    // The row's message, kept as its key so that a language switch shows it anew.
+    void setMsg(const Koru::TextKey &text);
     void setProgress(int maximum, int value);
     void setHardwareId(const QString &text);
     void setSn(const QString &text);
@@ -47,6 +50,7 @@ private:
     uint8_t deviceId = 0;
     int rowNumber = 1;
     QString filePath;
+    Koru::TextKey msg;
 
     QLabel *nameLabel = nullptr;
     QLabel *hardwareIdLabel = nullptr;

@@ -1,12 +1,16 @@
 #include "frame.h"
+#include "updatefileitem.h"
+#include "upgradesession.h"
 #include "windowfixture.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include <functional>
@@ -16,10 +20,16 @@ using namespace Koru;
 
 namespace {
 
-// Every text a user sees or hears of the window and of the boxes it shows, in creation order.
+// Every text a user sees or hears of the window, of the boxes it shows and of its tray
+// icon, in creation order.
 QStringList shownTexts(MainWindow *window)
 {
     QStringList texts;
+    for (QSystemTrayIcon *tray : window->findChildren<QSystemTrayIcon *>()) {
+        texts << QStringLiteral("tray: ") + tray->toolTip();
+        for (QAction *action : tray->contextMenu()->actions())
+            texts << QStringLiteral("tray menu: ") + action->text();
+    }
     for (QWidget *w : window->findChildren<QWidget *>()) {
         if (!w->isVisible())
             continue;
@@ -39,6 +49,14 @@ QStringList shownTexts(MainWindow *window)
     return texts;
 }
 
+QPushButton *buttonWithText(MainWindow *window, const QString &text)
+{
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
+}
+
 QPushButton *pageButton(MainWindow *window, const char *name)
 {
     auto *begin = window->findChild<QPushButton *>(QStringLiteral("beginCali"));
@@ -50,6 +68,17 @@ void reportCalibration(WindowFixture &f, int state)
     const uint8_t status[] = {0, uint8_t(state), 0};
     f.port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_CALIBRATION,
                              QByteArray(reinterpret_cast<const char *>(status), sizeof status)));
+}
+
+// The receiver's row on the upgrade page, its upgrade started and answered with status:
+// 2 (its application runs: a notice, the run goes on) or a refusal (the run ends).
+void upgradeAnswered(WindowFixture &f, int8_t status)
+{
+    f.window()->showPage(MainWindow::Upgrade);
+    const uint8_t receiver = 0x13;
+    f.port()->feed(makeFrame(receiver, AssistantId, CommonSet, CMD_ID_VERSION, QByteArray(20, '\0')));
+    f.link().upgrade().start(QByteArray(64, 'x'), receiver, 1);
+    f.port()->feed(makeFrame(receiver, AssistantId, CommonSet, CMD_ID_UPGRADE_START, QByteArray(1, char(status))));
 }
 
 using State = std::function<void(WindowFixture &)>;
@@ -87,6 +116,23 @@ void TstLanguage::switchMatchesFreshStart_data()
              f.enumerator()->setPorts({});
              f.window()->showPage(MainWindow::Console);
              f.window()->findChild<QPushButton *>(QStringLiteral("sendShellCmd"))->click();
+         }},
+        {"upgrade notice while it runs", [](WindowFixture &f) { upgradeAnswered(f, 2); }},
+        {"upgrade refused", [](WindowFixture &f) { upgradeAnswered(f, -3); }},
+        {"not connected in an upgrade row",
+         [](WindowFixture &f) {
+             f.port()->feed(makeFrame(0x13, AssistantId, CommonSet, CMD_ID_VERSION, QByteArray(20, '\0')));
+             f.enumerator()->setPorts({});
+             f.window()->showPage(MainWindow::Upgrade);
+             auto *row = f.window()->findChild<UpdateFileItem *>();
+             row->findChild<QPushButton *>(QStringLiteral("zhengxian"))->click();
+         }},
+        {"production answer box open",
+         [](WindowFixture &f) {
+             f.window()->showPage(MainWindow::Production);
+             buttonWithText(f.window(), QStringLiteral("查询"))->click();
+             f.port()->feed(makeFrame(RemoteControllerId, AssistantId, RemoteControllerSet, CMD_ID_PRODUCTION_DATE,
+                                      QByteArray(4, '\1')));
          }},
     };
     for (const auto &state : states) {

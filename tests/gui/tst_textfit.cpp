@@ -5,6 +5,7 @@
 #include "mainwindow.h"
 #include "protocolids.h"
 #include "updatefileitem.h"
+#include "upgrademessages.h"
 #include "upgradeprogresspanel.h"
 #include "upgraderows.h"
 #include "upgradesession.h"
@@ -233,7 +234,8 @@ void TstTextFit::feedLongestTexts(WindowFixture &f)
     }
     for (int requester = 0; requester <= rows.size(); ++requester) {
         emit upgrade.progress(requester, 100, 100);
-        emit upgrade.message(requester, QCoreApplication::translate("UpgradeEngine", "msgerror0"), true);
+        // -2 has no text of its own: the unknown error's, the longest.
+        emit upgrade.message(requester, upgradeMessage(-2, nullptr), true);
     }
     // Gimbal and camera: two-digit channels, 1080P and H265, the longest IP and version.
     for (uint8_t function = 0; function < 11; ++function)

@@ -208,7 +208,7 @@ void TestFlash::imageArrivesWhole()
     QSignalSpy messages(&host, &UpgradeSession::message);
 
     QCOMPARE(upgrade(host, size, 0x13), UpgradeOutcome::Succeeded);
-    QCOMPARE(messages.value(0).value(1).toString(), QStringLiteral("Upgrading Complete"));
+    QCOMPARE(messages.value(0).value(1).value<TextKey>().text(), QStringLiteral("Upgrading Complete"));
     QTRY_COMPARE(completed.size(), 1);
     QCOMPARE(completed[0].first, uint8_t(0x13));
     QCOMPARE(completed[0].second, imageContent(size));
@@ -252,7 +252,7 @@ void TestFlash::refusalIsReported()
 
     QCOMPARE(upgrade(host, 500, RemoteControllerId), UpgradeOutcome::Refused);
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0][1].toString(), message);
+    QCOMPARE(messages[0][1].value<TextKey>().text(), message);
     QVERIFY(completed.isEmpty());
 }
 
@@ -290,7 +290,7 @@ void TestFlash::startStatusZeroRepeatsUntilTimeOut()
     // At 0, 100, ..., 900 ms; a loaded machine may let the last ones slip past 1 s.
     QVERIFY2(starts >= 8 && starts <= 10, qPrintable(QString::number(starts)));
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0][1].toString(), "Error during updating, " + RetryAdvice);
+    QCOMPARE(messages[0][1].value<TextKey>().text(), "Error during updating, " + RetryAdvice);
 }
 
 void TestFlash::pulledCableIsNoSuccess()
@@ -311,7 +311,7 @@ void TestFlash::pulledCableIsNoSuccess()
     const UpgradeOutcome outcome = upgrade(host, 16 * 200, RemoteControllerId);
     QVERIFY(outcome == UpgradeOutcome::DeviceLost || outcome == UpgradeOutcome::SendFailed);
     QVERIFY(!messages.isEmpty());
-    QVERIFY(messages.last()[1].toString() != QStringLiteral("Upgrading Complete"));
+    QVERIFY(messages.last()[1].value<TextKey>().text() != QStringLiteral("Upgrading Complete"));
     QVERIFY(completed.isEmpty());
 }
 
@@ -349,7 +349,7 @@ void TestFlash::controllerResumesAfterRestart()
         QTRY_COMPARE(completed.size(), 1);
         QCOMPARE(completed[0].second, imageContent(1000));
     } else {
-        QCOMPARE(messages.last()[1].toString(), QStringLiteral("USB not connected"));
+        QCOMPARE(messages.last()[1].value<TextKey>().text(), QStringLiteral("USB not connected"));
         QVERIFY(!host.isFlagSet());
     }
 }

@@ -99,7 +99,7 @@ void TestUpgradeFaults::acknowledgementFaults()
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished[0][1].value<UpgradeOutcome>(), outcome);
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(messages[0][1].toString(), message);
+    QCOMPARE(messages[0][1].value<TextKey>().text(), message);
     // A repeated or stray acknowledgement sets off no repetition.
     QCOMPARE(dataFrames, Packets);
     if (outcome == UpgradeOutcome::Succeeded) {

@@ -249,7 +249,7 @@ void TstUpdateFileItem::closeStopsOnlyLastTarget()
         setIniValue(QStringLiteral("updateAddr"), updateAddr);
     QSignalSpy stopped(item, &UpdateFileItem::sig_stopUpdateFile);
     QTest::mouseClick(button(item, "zhengxian"), Qt::LeftButton);
-    item->setMsg(QStringLiteral("File open failed"));
+    item->setMsg({"UpgradeEngine", "file open error"});
 
     QTest::mouseClick(button(item, "itemClose"), Qt::LeftButton);
     QCOMPARE(stopped.count(), stops);

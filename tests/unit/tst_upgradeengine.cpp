@@ -78,7 +78,7 @@ public:
     qint64 clockMs() const override { return now; }
     void wakeAt(qint64 ms) override { wake = ms; }
     bool devicePresent() override { return present; }
-    void showMessage(int code, const QString &text) override { messages.append({code, text}); }
+    void showMessage(int code, const char *key) override { messages.append({code, QString::fromUtf8(key)}); }
     void showProgress(int maximum, int value) override { progress.append({maximum, value}); }
     void setUpdating(bool on) override { updating = on; }
     bool isUpdating() const override { return updating; }
@@ -335,7 +335,7 @@ void TestUpgradeEngine::refusalShowsTheCodesMessage()
     QCOMPARE(runWith(patternBytes(40)), UpgradeOutcome::Refused);
     QCOMPARE(host->messages.size(), 1);
     QCOMPARE(host->messages[0].first, status);
-    QCOMPARE(upgradeMessageText(host->messages[0].first, host->messages[0].second), key);
+    QCOMPARE(upgradeMessage(host->messages[0].first, nullptr).text(), key);
     QVERIFY(host->sentWithId(CMD_ID_RESET).isEmpty());
     QVERIFY(!host->updating);
 }
@@ -351,7 +351,7 @@ void TestUpgradeEngine::startStatusZeroRepeatsUntilTimeOut()
     QCOMPARE(host->now, qint64(45000));
     QCOMPARE(host->sent.size(), starts.size());
     QCOMPARE(host->messages.size(), 1);
-    QCOMPARE(upgradeMessageText(host->messages[0].first, {}), QStringLiteral("msgerror1"));
+    QCOMPARE(upgradeMessage(host->messages[0].first, nullptr).text(), QStringLiteral("msgerror1"));
 }
 
 void TestUpgradeEngine::answerOnTheLastPollCounts_data()
@@ -566,7 +566,7 @@ void TestUpgradeEngine::applicationMode()
         QCOMPARE(host->now, qint64(UpgradeTimings().restart.giveUpMs + 1));
         QCOMPARE(host->messages.size(), 2);
         QCOMPARE(host->messages[0], qMakePair(0, restarting));
-        QCOMPARE(upgradeMessageText(host->messages[1].first, {}), QStringLiteral("msgerror1"));
+        QCOMPARE(upgradeMessage(host->messages[1].first, nullptr).text(), QStringLiteral("msgerror1"));
         break;
     }
 }
