@@ -36,6 +36,7 @@
 #include <QStackedWidget>
 #include <QTranslator>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <iterator>
 
@@ -44,6 +45,8 @@ using Koru::DeviceLink;
 namespace {
 
 const QString UpgradeFlagKey = QStringLiteral("isUpdataing");
+// The bottom bar starts where the page stack ends.
+constexpr int BottomBarY = 575;
 
 const char *const LanguageComboStyle =
     "QComboBox { background: transparent; color: #cccccc; border: none; font-size: 12px; }"
@@ -120,20 +123,36 @@ MainWindow::MainWindow(DeviceLink &link, QWidget *parent)
 }
 
 // On a screen lower than the window (a 1024 x 600 panel with its task bar), the window
-// takes the screen's height and its content scrolls, so that every control stays reachable.
+// takes the screen's height and the title bar and the page scroll, so that every control
+// stays reachable; the bottom bar with the connection state stays in sight below them, on
+// its strip of the background.
 void MainWindow::fitToScreen()
 {
     const QScreen *shown = screen();
     if (!shown || shown->availableGeometry().height() >= height())
         return;
+    const int barHeight = height() - bottomBar->y();
     QWidget *content = takeCentralWidget();
-    content->setFixedSize(size());
+    content->setFixedSize(width(), bottomBar->y());
     auto *area = new QScrollArea;
+    area->setObjectName(QStringLiteral("windowScroll"));
     area->setFrameShape(QFrame::NoFrame);
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->viewport()->setAutoFillBackground(false);
     area->setWidget(content);
-    setCentralWidget(area);
+    auto *strip = new QLabel;
+    strip->setPixmap(QPixmap(QStringLiteral(":/img/back.png")).copy(0, bottomBar->y(), width(), barHeight));
+    strip->setScaledContents(true);
+    strip->setFixedHeight(barHeight);
+    bottomBar->setParent(strip);
+    bottomBar->move(0, 0);
+    auto *frame = new QWidget;
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(area);
+    layout->addWidget(strip);
+    setCentralWidget(frame);
     setFixedSize(width() + area->verticalScrollBar()->sizeHint().width(), shown->availableGeometry().height());
 }
 
@@ -205,22 +224,25 @@ void MainWindow::createTitleBar()
 
 void MainWindow::createBottomBar()
 {
-    QWidget *bar = centralWidget();
+    bottomBar = new QWidget(centralWidget());
+    bottomBar->setObjectName(QStringLiteral("bottomBar"));
+    bottomBar->setGeometry(0, BottomBarY, 870, 620 - BottomBarY);
+    QWidget *bar = bottomBar;
     usbLed = new MyLed(bar);
-    usbLed->move(30, 583);
+    usbLed->move(30, 583 - BottomBarY);
     connectionLabel = new QLabel(bar);
     connectionLabel->setObjectName(QStringLiteral("connectionLabel"));
-    connectionLabel->setGeometry(56, 583, 600, 20);
+    connectionLabel->setGeometry(56, 583 - BottomBarY, 600, 20);
     connectionLabel->setTextFormat(Qt::PlainText); // holds the port's name
     showConnection(false, QString());
 
     auto *versionLabel = new QLabel(QStringLiteral("v1.2.9"), bar);
     versionLabel->setObjectName(QStringLiteral("VLabel"));
-    versionLabel->setGeometry(750, 586, 58, 16);
+    versionLabel->setGeometry(750, 586 - BottomBarY, 58, 16);
 
     webSiteButton = new QPushButton(bar);
     webSiteButton->setObjectName(QStringLiteral("resetCali"));
-    webSiteButton->setGeometry(790, 583, 50, 20);
+    webSiteButton->setGeometry(790, 583 - BottomBarY, 50, 20);
     connect(webSiteButton, &QPushButton::clicked, this, &MainWindow::onWebSiteClicked);
     webSiteButton->setVisible(!updateAddress().isEmpty());
     retranslateTitleBar();

@@ -85,4 +85,5 @@ private:
     QPushButton *closeButton = nullptr;
     MyLed *usbLed = nullptr;
     QLabel *connectionLabel = nullptr;
+    QWidget *bottomBar = nullptr; // the connection state, version and Update button
 };

@@ -5,7 +5,8 @@
 
 namespace {
 constexpr int DragBandTop = 50;
-constexpr int DragBandBottom = 580;
+// Counted from the window's bottom edge, which is higher on a low screen.
+constexpr int DragBandBottom = 40;
 }
 
 WindowDrag::WindowDrag(QWidget *window) : QObject(window), window(window)
@@ -26,7 +27,7 @@ bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
         if (mouse->button() != Qt::LeftButton)
             break;
         const int y = mouse->globalPos().y() - window->pos().y();
-        if (y < DragBandTop || y > DragBandBottom) {
+        if (y < DragBandTop || y > window->height() - DragBandBottom) {
             dragging = true;
             dragOffset = mouse->globalPos() - window->pos();
         }
