@@ -35,7 +35,7 @@ using namespace Koru;
 namespace {
 
 const QString EnglishIni = QStringLiteral("[General]\nlangage=1\n");
-const QString UsbGone = QStringLiteral("USB 已断开 请尝试插上USB线或重新插拔USB");
+const QString UsbGone = QStringLiteral("USB disconnected: plug in the USB cable, or unplug it and plug it in again");
 
 // Root opens any file. Without these two capabilities in its effective set the calling
 // thread meets file permissions like any other user; they come back on destruction.
