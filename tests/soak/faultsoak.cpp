@@ -10,16 +10,18 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <ctime>
+#include <iterator>
 
 using namespace Koru;
 
@@ -169,6 +171,8 @@ QStringList FaultSoak::hangUps()
     SimulatorHost *host = simulator.host();
     double worstShare = 0;
     qint64 slowestPollMs = 0;
+    QStringList shares; // per hang-up, in % of a core
+    QStringList polls;  // per hang-up, ms from the hang-up to the poll's answer
     for (int cycle = 1; cycle <= HangUps; ++cycle) {
         versionAnswers = 0;
         QElapsedTimer sinceHangUp;
@@ -184,17 +188,22 @@ QStringList FaultSoak::hangUps()
         QTest::qWait(CpuWindowMs); // the window the share is taken over; nothing is awaited
         const double share = (threadCpuSeconds() - cpuBefore) / (double(window.nsecsElapsed()) / 1e9);
         worstShare = std::max(worstShare, share);
+        shares << QString::number(100 * share, 'f', 1);
         if (share >= CpuLimit)
             failures << QStringLiteral("hang-up %1: %2 % of a core").arg(cycle).arg(100 * share, 0, 'f', 1);
-        if (waitForPoll() < 0)
+        const bool polled = waitForPoll() >= 0;
+        if (!polled)
             failures << QStringLiteral("hang-up %1: not polled within 5 s").arg(cycle);
         slowestPollMs = std::max(slowestPollMs, sinceHangUp.elapsed());
+        polls << (polled ? QString::number(sinceHangUp.elapsed()) : QStringLiteral("none"));
         if (cycle == 1)
             referenceKiB = residentKiB();
     }
     qInfo("faults: %d hang-ups; worst CPU share after one %.1f %% of a core; slowest poll %lld ms after the "
           "hang-up",
           HangUps, 100 * worstShare, slowestPollMs);
+    qInfo("faults: CPU share after each hang-up (%% of a core): %s", qPrintable(shares.join(QStringLiteral(" "))));
+    qInfo("faults: poll after each hang-up (ms): %s", qPrintable(polls.join(QStringLiteral(" "))));
     return failures;
 }
 
@@ -220,6 +229,8 @@ QStringList FaultSoak::upgrades()
     int reportedSuccesses = 0;
     int confirmedEnds = 0;
     qint64 slowestPollMs = 0;
+    const qint64 beforeKiB = residentKiB();
+    qint64 firstRunKiB = -1; // the file dialog's and the row's first use
     for (int run = 1; run <= Upgrades; ++run) {
         const AckFault &fault = AckFaults[(run - 1) % int(std::size(AckFaults))];
         SimulatorOptions options = plain;
@@ -233,6 +244,8 @@ QStringList FaultSoak::upgrades()
             positiveBefore = answers.positive;
         });
         const RowUpgrade upgrade = upgradeInRow(&window, UpgradedDevice, file.fileName(), UpgradeLimitMs);
+        if (run == 1)
+            firstRunKiB = residentKiB();
         // The row shows the end only once the link has read the device's answer, so every
         // answer of this run has passed the counter by now.
         int positive = 0;
@@ -267,6 +280,8 @@ QStringList FaultSoak::upgrades()
     qInfo("faults: %d upgrades with repeated or stray acknowledgements: %d reported a success, %d runs had a "
           "positive end answer (%d positive, %d negative end answers in all); slowest poll %lld ms after one",
           Upgrades, reportedSuccesses, confirmedEnds, positiveAnswers, negativeAnswers, slowestPollMs);
+    qInfo("faults: resident memory %lld KiB before the upgrades, %lld KiB after the first, %lld KiB after the last",
+          beforeKiB, firstRunKiB, residentKiB());
     return failures;
 }
 
