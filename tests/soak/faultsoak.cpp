@@ -212,7 +212,8 @@ QStringList FaultSoak::hangUps()
 QStringList FaultSoak::upgrades()
 {
     QFile file(QDir(directory).filePath(QStringLiteral("faults.bin")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(pseudoRandomImage(0x4B1E0000u, UpgradeImageBytes)) != UpgradeImageBytes)
+    const QByteArray image = pseudoRandomImage(0x4B1E0000u, UpgradeImageBytes);
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
         return {QStringLiteral("the upgrade image cannot be written")};
     file.close();
     SimulatorHost *host = simulator.host();
