@@ -314,10 +314,16 @@ void MainWindow::showOpenError(DevicePort::OpenError reason)
     default:
         break;
     }
-    // Not exec(): the link goes on meanwhile, and a port that keeps failing is not stacked up.
-    auto *box = new QMessageBox(QMessageBox::Warning, tr("waring"), text, QMessageBox::Yes, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    // One box at a time, showing the latest failure: a loose connector fails an open between
+    // two good ones again and again, and would stack up a box (and its memory) for each.
+    if (openErrorBox) {
+        openErrorBox->setText(text);
+        return;
+    }
+    // Not exec(): the link goes on meanwhile.
+    openErrorBox = new QMessageBox(QMessageBox::Warning, tr("waring"), text, QMessageBox::Yes, this);
+    openErrorBox->setAttribute(Qt::WA_DeleteOnClose);
+    openErrorBox->open();
 }
 
 void MainWindow::setTranslator(QTranslator *newTranslator)

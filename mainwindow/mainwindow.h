@@ -6,6 +6,7 @@
 #include <QVector>
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 class AppSettings;
@@ -15,6 +16,7 @@ class Page;
 class QAction;
 class QComboBox;
 class QLabel;
+class QMessageBox;
 class QPushButton;
 class QStackedWidget;
 class QTranslator;
@@ -76,6 +78,7 @@ private:
     QVector<MyToolButton *> pageButtons; // by page id
     int currentPage = 0;
     QSystemTrayIcon *trayIcon = nullptr;
+    QPointer<QMessageBox> openErrorBox; // while it is shown
     QAction *showAction = nullptr;
     QAction *hideAction = nullptr;
     QAction *quitAction = nullptr;

@@ -1,6 +1,7 @@
 #include "devicelink.h"
 #include "deviceprofile.h"
 #include "frame.h"
+#include "framereassembler.h"
 #include "koruresources.h"
 #include "mypushbutton.h"
 #include "protocolids.h"
@@ -392,7 +393,8 @@ void TestBadInput::deviceGoesSilent_data()
 }
 
 // The row says the USB was disconnected, never success; after the re-plug the same
-// row upgrades the device completely.
+// row upgrades the device completely. Every step waits for what it needs, not for a time:
+// a slow machine (a sanitizer build) stretches every time here.
 void TestBadInput::deviceGoesSilent()
 {
     QFETCH(int, vanishAtPercent);
@@ -401,15 +403,26 @@ void TestBadInput::deviceGoesSilent()
     if (!startSimulator(options))
         QSKIP("no pseudo-terminal here");
     openWindow();
-    QTRY_VERIFY(upgradeRowOf(window.get(), 0x13));
+    QTRY_VERIFY_WITH_TIMEOUT(upgradeRowOf(window.get(), 0x13), 30000);
     UpdateFileItem *row = upgradeRowOf(window.get(), 0x13);
     chooseUpgradeFile(row, writeImage(16 * 300));
     auto *progress = row->findChild<QProgressBar *>(QStringLiteral("updatefileProgressBar"));
     SimulatorHost *host = simulator.get();
+    FrameReassembler requests;
     if (vanishAtPercent < 0) {
+        // The start has reached the device, whose answer is two seconds away.
         options.processingDelayMs = 2000;
         host->simulator()->setOptions(options);
-        QTimer::singleShot(200, host, &SimulatorHost::vanish);
+        connect(host->simulator(), &DeviceSimulator::input, host, [host, &requests](const QByteArray &bytes) {
+            requests.append(bytes);
+            Frame frame;
+            FrameReassembler::Result result;
+            while ((result = requests.takeFrame(frame)) != FrameReassembler::Result::NeedMore) {
+                if (result == FrameReassembler::Result::Frame && frame.commandId() == CMD_ID_UPGRADE_START
+                    && host->isPresent())
+                    QTimer::singleShot(0, host, &SimulatorHost::vanish);
+            }
+        });
     } else {
         connect(progress, &QProgressBar::valueChanged, host, [host, progress, vanishAtPercent] {
             if (progress->value() * 100 >= progress->maximum() * vanishAtPercent && host->isPresent())
@@ -418,18 +431,26 @@ void TestBadInput::deviceGoesSilent()
     }
 
     QVERIFY(!upgradeRow(row));
+    QVERIFY(!host->isPresent());
     QCOMPARE(labelText(row, "msgLabel"), UsbGone);
     QVERIFY(labelText(row, "bule") != QLatin1String("100%"));
     QVERIFY(host->simulator()->completedImage(0x13).isEmpty());
 
     progress->disconnect(host);
+    host->simulator()->disconnect(host);
     host->simulator()->setOptions(SimulatorOptions{});
-    QSignalSpy answers(host->simulator(), &DeviceSimulator::output);
+    // Any output would not do: the live channel values go on while the port is away. The
+    // window is back once the device answers the identity poll of the reopened port.
+    bool polled = false;
+    connect(link.get(), &DeviceLink::responseReceived, host, [&polled](const DecodedResponse &response) {
+        polled = polled || (response.kind == Response::DeviceVersion && response.source == 0x13);
+    });
     QVERIFY(host->reappear());
-    QTRY_VERIFY(!answers.isEmpty()); // the window has asked the devices again
+    QTRY_VERIFY_WITH_TIMEOUT(polled, 30000);
+    link->disconnect(host);
     QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
     QVERIFY(upgradeRow(row));
-    QTRY_COMPARE(host->simulator()->completedImage(0x13), imageContent(16 * 300));
+    QTRY_COMPARE_WITH_TIMEOUT(host->simulator()->completedImage(0x13), imageContent(16 * 300), 30000);
 }
 
 QTEST_MAIN(TestBadInput)

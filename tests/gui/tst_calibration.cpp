@@ -126,7 +126,8 @@ void TstCalibration::fullRun()
     report(3, 0);
     QCOMPARE(label()->text(), QStringLiteral("Calibration Complete"));
     fixture->takeWrites();
-    QTest::qWait(700);
+    // Three of the channel page's 500 ms bursts: more than three poll periods.
+    QTRY_VERIFY_WITH_TIMEOUT(channelSettingsBursts(*fixture) >= 3, 10000);
     QVERIFY(caliPayloads().isEmpty());
 }
 
@@ -163,7 +164,8 @@ void TstCalibration::statusReports()
     if (polling) {
         QTRY_VERIFY_WITH_TIMEOUT(polled(), 5000); // the 300 ms status poll
     } else {
-        QTest::qWait(400); // one poll period: a stopped poll sends nothing in it
+        // Two of the channel page's 500 ms bursts: more than a poll period, with nothing polled.
+        QTRY_VERIFY_WITH_TIMEOUT(channelSettingsBursts(*fixture) >= 2, 10000);
         QVERIFY(!polled());
     }
 }
@@ -179,7 +181,8 @@ void TstCalibration::failedStartWithPortClosed()
     QTest::mouseClick(button("resetCali"), Qt::LeftButton);
     QCOMPARE(label()->text(), QStringLiteral("The remote controller is not connected. Plug it in by USB first."));
     fixture->port()->open();
-    QTest::qWait(400);
+    fixture->takeWrites();
+    QTRY_VERIFY_WITH_TIMEOUT(channelSettingsBursts(*fixture) >= 2, 10000);
     QVERIFY(caliPayloads().isEmpty());
     startCalibration(); // the next click starts once the port works again
 }

@@ -407,10 +407,12 @@ void TstChannelPage::pageEntryAndExit()
     const QStringList off{"10 rc_pc 0", "2c rc_pc 0"};
     QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, 1));
     QCOMPARE(shellTexts(), off);
-    QTest::qWait(700);
-    QVERIFY(sent(RemoteControllerSet, CMD_ID_GET_REVERSE).isEmpty());
     QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, 4));
     QCOMPARE(shellTexts(), off);
+    // The gimbal page's burst a second after its entry: two of the channel page's periods
+    // have passed since it was left, and it asked nothing in them.
+    QTRY_VERIFY_WITH_TIMEOUT(countWritten(*fixture, GimbalSet, CMD_ID_GET_GIMBAL_CH, GimbalCameraId, 0) > 0, 5000);
+    QVERIFY(sent(RemoteControllerSet, CMD_ID_GET_REVERSE).isEmpty());
     QMetaObject::invokeMethod(fixture->window(), "showPage", Q_ARG(int, 0));
     QCOMPARE(shellTexts(), (QStringList{"10 rc_pc 1", "2c rc_pc 1"}));
     QTRY_VERIFY_WITH_TIMEOUT(!fixture->port()->writes.isEmpty(), 1000);

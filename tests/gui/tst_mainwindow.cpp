@@ -204,9 +204,10 @@ void TestMainWindow::gimbalTimerFollowsPage4()
     QMetaObject::invokeMethod(f.window(), "showPage", Q_ARG(int, 4));
     f.takeWrites();
     QTRY_VERIFY_WITH_TIMEOUT(!f.port()->writes.isEmpty(), 1500);
-    QMetaObject::invokeMethod(f.window(), "showPage", Q_ARG(int, 1));
+    QMetaObject::invokeMethod(f.window(), "showPage", Q_ARG(int, 0));
     f.takeWrites();
-    QTest::qWait(1200);
+    // Four of the channel page's 500 ms bursts: more than a gimbal period has passed.
+    QTRY_VERIFY_WITH_TIMEOUT(channelSettingsBursts(f) >= 4, 10000);
     for (const SentFrame &frame : parseWrites(f.takeWrites()))
         QVERIFY(frame.set != 0x11);
 }

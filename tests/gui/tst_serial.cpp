@@ -9,6 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 bool ledIsOn(MainWindow *w)
@@ -136,6 +138,20 @@ void TestSerial::openFailureExplainsPermission()
     f.port()->failOpens(DevicePort::OpenError::Busy);
     f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0")),
                               FakePortEnumerator::device(QStringLiteral("ttyACM1"))});
+    QVERIFY(takeBox().contains(QStringLiteral("占用")));
+
+    // A loose connector: failed opens between good ones keep to one box, with the latest text.
+    for (const auto failure : {DevicePort::OpenError::PermissionDenied, DevicePort::OpenError::Busy}) {
+        f.enumerator()->setPorts({});
+        f.port()->failOpens(DevicePort::OpenError::None);
+        f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
+        QVERIFY(f.port()->isOpen());
+        f.enumerator()->setPorts({});
+        f.port()->failOpens(failure);
+        f.enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
+    }
+    const QList<QMessageBox *> boxes = f.window()->findChildren<QMessageBox *>();
+    QCOMPARE(std::count_if(boxes.begin(), boxes.end(), [](QWidget *box) { return box->isVisible(); }), 1);
     QVERIFY(takeBox().contains(QStringLiteral("占用")));
 }
 

@@ -1,5 +1,6 @@
 #include "devicelink.h"
 #include "fakeport.h"
+#include "framereassembler.h"
 #include "koruresources.h"
 #include "mainwindow.h"
 #include "simulatorhost.h"
@@ -56,6 +57,16 @@ void TstCalibrationSim::throughAllStates()
             && uint8_t(bytes[10]) == CMD_ID_CALIBRATION)
             ++statusAnswers;
     });
+    int settingsBursts = 0;
+    FrameReassembler requests;
+    connect(host.simulator(), &DeviceSimulator::input, this, [&settingsBursts, &requests](const QByteArray &bytes) {
+        requests.append(bytes);
+        requests.takeFrames([&settingsBursts](const Frame &frame) {
+            settingsBursts += frame.commandSet() == RemoteControllerSet && frame.commandId() == CMD_ID_GET_REVERSE
+                              && frame.target() == RemoteControllerId && frame.payloadSize() > 0
+                              && frame.payload()[0] == 1;
+        });
+    });
 
     DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
     MainWindow window(deviceLink);
@@ -81,9 +92,13 @@ void TstCalibrationSim::throughAllStates()
     QTest::mouseClick(begin, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(shows("wanc"), 2000);
     QCOMPARE(begin->text(), QStringLiteral("calistart"));
-    QTest::qWait(100);
+    // The channel page's settings bursts (every 500 ms) mark the time: a poll sent before
+    // the state-3 report has been answered once a burst after it has reached the device;
+    // three more are over three poll periods, with the link at work.
+    settingsBursts = 0;
+    QTRY_VERIFY_WITH_TIMEOUT(settingsBursts >= 1, 10000);
     const int answersAtEnd = statusAnswers;
-    QTest::qWait(900);
+    QTRY_VERIFY_WITH_TIMEOUT(settingsBursts >= 4, 10000);
     QCOMPARE(statusAnswers, answersAtEnd); // polling stopped with the state-3 report
 }
 

@@ -550,7 +550,9 @@ void TestFlash::commandLine()
         flash.write(imageContent(700));
     flash.closeWriteChannel();
     QVERIFY(finished.wait(30000)); // the simulator answers while the spy waits
-    QTest::qWait(200);             // for what is still on its way through the terminals
+    // What went through a terminal may still be on its way once the program has ended.
+    const auto shown = [&] { return QString::fromUtf8(screenBytes).contains(QRegularExpression(output)); };
+    QVERIFY2(!terminal || QTest::qWaitFor(shown, 10000), screenBytes.constData());
     const QString standardOutput = QString::fromUtf8(terminal ? screenBytes : flash.readAllStandardOutput());
     const QString standardError = QString::fromUtf8(flash.readAllStandardError());
     QCOMPARE(flash.exitStatus(), QProcess::NormalExit);

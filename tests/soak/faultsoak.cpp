@@ -1,21 +1,27 @@
 #include "faultsoak.h"
 
 #include "devicelink.h"
+#include "framereassembler.h"
 #include "inisettings.h"
+#include "mainwindow.h"
+#include "protocolids.h"
 #include "simulatorthread.h"
 #include "soakprobes.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <ctime>
+#include <iterator>
 
 using namespace Koru;
 
@@ -32,6 +38,50 @@ constexpr int PollLimitMs = 5000;
 constexpr qint64 GrowthLimitKiB = 10 * 1024;
 constexpr int Kills = 60;
 constexpr int WriteLimitMs = 1000;
+constexpr int Upgrades = 20;
+constexpr int UpgradeImageBytes = 4096;
+constexpr int UpgradeLimitMs = 60000;
+constexpr uint8_t UpgradedDevice = 0x13;
+constexpr uint8_t EndConfirmed = 1; // the boot loader's status for a verified image
+
+// The boot loader's acknowledgement faults the upgrades take turns with; a refused end
+// after a stray acknowledgement must not pass for a success.
+struct AckFault
+{
+    bool repeatAcks;
+    bool strayEndAck;
+    bool split;
+    int8_t refuseEndCode;
+};
+const AckFault AckFaults[] = {
+    {true, false, false, 0},  // each ack three times, then the one before
+    {true, false, true, 0},   // the same in random pieces
+    {false, true, false, 0},  // an ack past the last packet before the end's answer
+    {false, true, false, -7}, // the same, then the end refused
+    {true, true, true, -7},   // repeated acks, a stray one, the end refused, in pieces
+};
+
+// The boot loaders' answers to the end command, read back from what the simulator put on
+// the wire. Touched on the simulator thread only.
+struct EndAnswers
+{
+    void add(const QByteArray &bytes)
+    {
+        reassembler.append(bytes);
+        Frame frame;
+        FrameReassembler::Result result;
+        while ((result = reassembler.takeFrame(frame)) != FrameReassembler::Result::NeedMore) {
+            if (result != FrameReassembler::Result::Frame || frame.commandSet() != CommonSet
+                || frame.commandId() != CMD_ID_UPGRADE_END || frame.payloadSize() < 1)
+                continue;
+            frame.payload()[0] == EndConfirmed ? ++positive : ++negative;
+        }
+    }
+
+    FrameReassembler reassembler;
+    int positive = 0;
+    int negative = 0;
+};
 
 double threadCpuSeconds()
 {
@@ -42,8 +92,8 @@ double threadCpuSeconds()
 
 } // namespace
 
-FaultSoak::FaultSoak(DeviceLink &link, SimulatorThread &simulator, const QString &directory)
-    : link(link), simulator(simulator), directory(directory)
+FaultSoak::FaultSoak(MainWindow &window, DeviceLink &link, SimulatorThread &simulator, const QString &directory)
+    : window(window), link(link), simulator(simulator), directory(directory)
 {
 }
 
@@ -63,12 +113,18 @@ QStringList FaultSoak::runAll()
     if (waitForPoll() < 0)
         return {QStringLiteral("the device was not polled before the faults")};
     const qint64 startKiB = residentKiB();
+    // What the window owns, beside the memory figures: what a fault makes and never frees
+    // (a box, a row, a timer) shows here by its count.
+    const int startObjects = int(window.findChildren<QObject *>().size());
     QStringList failures = hangUps();
     failures += flapping();
+    failures += upgrades();
     const qint64 endKiB = residentKiB();
+    qInfo("faults: the window owns %d objects before the faults, %d after", startObjects,
+          int(window.findChildren<QObject *>().size()));
     // The first hang-up's reopen and redraws warm the caches up; growth is counted from there.
     qInfo("faults: resident memory %lld KiB at the start, %lld KiB after the first hang-up, %lld KiB after "
-          "all link faults",
+          "the link faults and upgrades",
           startKiB, referenceKiB, endKiB);
     if (endKiB - referenceKiB >= GrowthLimitKiB)
         failures << QStringLiteral("resident memory grew from %1 to %2 KiB").arg(referenceKiB).arg(endKiB);
@@ -115,6 +171,8 @@ QStringList FaultSoak::hangUps()
     SimulatorHost *host = simulator.host();
     double worstShare = 0;
     qint64 slowestPollMs = 0;
+    QStringList shares; // per hang-up, in % of a core
+    QStringList polls;  // per hang-up, ms from the hang-up to the poll's answer
     for (int cycle = 1; cycle <= HangUps; ++cycle) {
         versionAnswers = 0;
         QElapsedTimer sinceHangUp;
@@ -130,17 +188,101 @@ QStringList FaultSoak::hangUps()
         QTest::qWait(CpuWindowMs); // the window the share is taken over; nothing is awaited
         const double share = (threadCpuSeconds() - cpuBefore) / (double(window.nsecsElapsed()) / 1e9);
         worstShare = std::max(worstShare, share);
+        shares << QString::number(100 * share, 'f', 1);
         if (share >= CpuLimit)
             failures << QStringLiteral("hang-up %1: %2 % of a core").arg(cycle).arg(100 * share, 0, 'f', 1);
-        if (waitForPoll() < 0)
+        const bool polled = waitForPoll() >= 0;
+        if (!polled)
             failures << QStringLiteral("hang-up %1: not polled within 5 s").arg(cycle);
         slowestPollMs = std::max(slowestPollMs, sinceHangUp.elapsed());
+        polls << (polled ? QString::number(sinceHangUp.elapsed()) : QStringLiteral("none"));
         if (cycle == 1)
             referenceKiB = residentKiB();
     }
     qInfo("faults: %d hang-ups; worst CPU share after one %.1f %% of a core; slowest poll %lld ms after the "
           "hang-up",
           HangUps, 100 * worstShare, slowestPollMs);
+    qInfo("faults: CPU share after each hang-up (%% of a core): %s", qPrintable(shares.join(QStringLiteral(" "))));
+    qInfo("faults: poll after each hang-up (ms): %s", qPrintable(polls.join(QStringLiteral(" "))));
+    return failures;
+}
+
+// Every upgrade's result as the page reports it, against the end answers the boot loader
+// really sent in that run.
+QStringList FaultSoak::upgrades()
+{
+    QFile file(QDir(directory).filePath(QStringLiteral("faults.bin")));
+    const QByteArray image = pseudoRandomImage(0x4B1E0000u, UpgradeImageBytes);
+    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size())
+        return {QStringLiteral("the upgrade image cannot be written")};
+    file.close();
+    SimulatorHost *host = simulator.host();
+    EndAnswers answers;
+    QMetaObject::Connection watch;
+    onSimulatorThread([host, &answers, &watch] {
+        watch = QObject::connect(host->simulator(), &DeviceSimulator::output, host,
+                                 [&answers](const QByteArray &bytes) { answers.add(bytes); });
+    });
+    SimulatorOptions plain;
+    onSimulatorThread([host, &plain] { plain = host->simulator()->options(); });
+    window.showPage(MainWindow::Upgrade);
+    QStringList failures;
+    int reportedSuccesses = 0;
+    int confirmedEnds = 0;
+    qint64 slowestPollMs = 0;
+    const qint64 beforeKiB = residentKiB();
+    qint64 firstRunKiB = -1; // the file dialog's and the row's first use
+    for (int run = 1; run <= Upgrades; ++run) {
+        const AckFault &fault = AckFaults[(run - 1) % int(std::size(AckFaults))];
+        SimulatorOptions options = plain;
+        options.repeatAcks = fault.repeatAcks;
+        options.strayAckAtEnd = fault.strayEndAck;
+        options.splitOutput = fault.split;
+        options.refuseEndCode = fault.refuseEndCode;
+        int positiveBefore = 0;
+        onSimulatorThread([host, options, &answers, &positiveBefore] {
+            host->simulator()->setOptions(options);
+            positiveBefore = answers.positive;
+        });
+        const RowUpgrade upgrade = upgradeInRow(&window, UpgradedDevice, file.fileName(), UpgradeLimitMs);
+        if (run == 1)
+            firstRunKiB = residentKiB();
+        // The row shows the end only once the link has read the device's answer, so every
+        // answer of this run has passed the counter by now.
+        int positive = 0;
+        onSimulatorThread([&answers, &positive, positiveBefore] { positive = answers.positive - positiveBefore; });
+        const bool reported = upgrade.problem.isEmpty() && upgrade.message == upgradeSucceededText();
+        reportedSuccesses += reported;
+        confirmedEnds += positive > 0;
+        if (!upgrade.problem.isEmpty())
+            failures << QStringLiteral("upgrade %1: %2").arg(run).arg(upgrade.problem);
+        else if (reported != (positive > 0))
+            failures << QStringLiteral("upgrade %1 reported \"%2\" after %3 positive end answers")
+                            .arg(run)
+                            .arg(upgrade.message)
+                            .arg(positive);
+        if (reported != (fault.refuseEndCode == 0))
+            failures << QStringLiteral("upgrade %1 ended with \"%2\"").arg(run).arg(upgrade.message);
+        versionAnswers = 0;
+        link.requestDeviceInfo();
+        const qint64 polledMs = waitForPoll();
+        slowestPollMs = std::max(slowestPollMs, polledMs);
+        if (polledMs < 0)
+            failures << QStringLiteral("upgrade %1: not polled within 5 s").arg(run);
+    }
+    int positiveAnswers = 0;
+    int negativeAnswers = 0;
+    onSimulatorThread([host, plain, &watch, &answers, &positiveAnswers, &negativeAnswers] {
+        QObject::disconnect(watch);
+        host->simulator()->setOptions(plain);
+        positiveAnswers = answers.positive;
+        negativeAnswers = answers.negative;
+    });
+    qInfo("faults: %d upgrades with repeated or stray acknowledgements: %d reported a success, %d runs had a "
+          "positive end answer (%d positive, %d negative end answers in all); slowest poll %lld ms after one",
+          Upgrades, reportedSuccesses, confirmedEnds, positiveAnswers, negativeAnswers, slowestPollMs);
+    qInfo("faults: resident memory %lld KiB before the upgrades, %lld KiB after the first, %lld KiB after the last",
+          beforeKiB, firstRunKiB, residentKiB());
     return failures;
 }
 

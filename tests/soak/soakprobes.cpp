@@ -35,10 +35,13 @@ QByteArray pseudoRandomImage(quint32 seed, int size)
     return image;
 }
 
-QString upgradeThroughRow(QWidget *window, uint8_t deviceId, const QString &file, int limitMs)
+RowUpgrade upgradeInRow(QWidget *window, uint8_t deviceId, const QString &file, int limitMs)
 {
-    if (!QTest::qWaitFor([&] { return upgradeRowOf(window, deviceId) != nullptr; }, 10000))
-        return QStringLiteral("no row for device 0x%1").arg(deviceId, 2, 16);
+    RowUpgrade run;
+    if (!QTest::qWaitFor([&] { return upgradeRowOf(window, deviceId) != nullptr; }, 10000)) {
+        run.problem = QStringLiteral("no row for device 0x%1").arg(deviceId, 2, 16);
+        return run;
+    }
     UpdateFileItem *row = upgradeRowOf(window, deviceId);
     chooseUpgradeFile(row, file);
 
@@ -55,20 +58,37 @@ QString upgradeThroughRow(QWidget *window, uint8_t deviceId, const QString &file
     QTest::mouseClick(rowButton(row, "zhengxian"), Qt::LeftButton);
     // The run ends with its message in the row, or the limit closes the row.
     auto *messageLabel = row->findChild<QLabel *>(QStringLiteral("msgLabel"));
-    if (!QTest::qWaitFor([&] { return !stoppedAt.isEmpty() || !messageLabel->text().isEmpty(); }, limitMs + 10000))
-        return QStringLiteral("transfer to 0x%1 did not end").arg(deviceId, 2, 16);
-    qInfo("soak: transfer to 0x%02X took %.1f s", deviceId, clock.elapsed() / 1000.0);
-    if (!stoppedAt.isEmpty())
-        return QStringLiteral("transfer to 0x%1 stopped after %2 s at %3")
-            .arg(deviceId, 2, 16)
-            .arg(limitMs / 1000)
-            .arg(stoppedAt);
-
-    const QString message = messageLabel->text();
+    if (!QTest::qWaitFor([&] { return !stoppedAt.isEmpty() || !messageLabel->text().isEmpty(); }, limitMs + 10000)) {
+        run.problem = QStringLiteral("transfer to 0x%1 did not end").arg(deviceId, 2, 16);
+        return run;
+    }
+    run.elapsedMs = clock.elapsed();
+    if (!stoppedAt.isEmpty()) {
+        run.problem = QStringLiteral("transfer to 0x%1 stopped after %2 s at %3")
+                          .arg(deviceId, 2, 16)
+                          .arg(limitMs / 1000)
+                          .arg(stoppedAt);
+        return run;
+    }
+    run.message = messageLabel->text();
     QTest::mouseClick(rowButton(row, "itemClose"), Qt::LeftButton);
-    if (message != QCoreApplication::translate("UpgradeEngine", "upgred ok "))
-        return QStringLiteral("transfer to 0x%1 ended with \"%2\"").arg(deviceId, 2, 16).arg(message);
+    return run;
+}
+
+QString upgradeThroughRow(QWidget *window, uint8_t deviceId, const QString &file, int limitMs)
+{
+    const RowUpgrade run = upgradeInRow(window, deviceId, file, limitMs);
+    if (!run.problem.isEmpty())
+        return run.problem;
+    qInfo("soak: transfer to 0x%02X took %.1f s", deviceId, run.elapsedMs / 1000.0);
+    if (run.message != upgradeSucceededText())
+        return QStringLiteral("transfer to 0x%1 ended with \"%2\"").arg(deviceId, 2, 16).arg(run.message);
     return {};
+}
+
+QString upgradeSucceededText()
+{
+    return QCoreApplication::translate("UpgradeEngine", "upgred ok ");
 }
 
 QByteArray completedImage(SimulatorThread &simulator, uint8_t deviceId)

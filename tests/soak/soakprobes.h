@@ -17,11 +17,21 @@ qint64 residentKiB();
 
 QByteArray pseudoRandomImage(quint32 seed, int size);
 
+struct RowUpgrade
+{
+    QString problem; // the run did not end, or was stopped at the limit; empty otherwise
+    QString message; // what the row showed at the end
+    qint64 elapsedMs = 0;
+};
+
 // Chooses the file in the device's row of the shown upgrade page and starts the upgrade as
 // a user does; the click returns when the transfer has ended. A transfer still running
-// after limitMs is stopped. The row is closed afterwards to free the lock. Returns what
-// went wrong, or nothing.
+// after limitMs is stopped. The row is closed afterwards to free the lock.
+RowUpgrade upgradeInRow(QWidget *window, uint8_t deviceId, const QString &file, int limitMs);
+// The same, for a run that must succeed: returns what went wrong, or nothing.
 QString upgradeThroughRow(QWidget *window, uint8_t deviceId, const QString &file, int limitMs);
+// The row's message for a confirmed upgrade, in the language in force.
+QString upgradeSucceededText();
 
 // The image the simulated device last completed.
 QByteArray completedImage(Koru::SimulatorThread &simulator, uint8_t deviceId);

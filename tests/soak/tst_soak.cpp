@@ -380,7 +380,7 @@ void TestSoak::linkFaults()
     MainWindow window(deviceLink);
     window.setTranslator(&translator);
     window.show();
-    FaultSoak faults(deviceLink, simulator, dir.path());
+    FaultSoak faults(window, deviceLink, simulator, dir.path());
     const QStringList broken = faults.runAll();
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
 }

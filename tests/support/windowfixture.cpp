@@ -72,3 +72,17 @@ QList<SentFrame> parseWrites(const QByteArrayList &writes)
     });
     return frames;
 }
+
+int countWritten(const WindowFixture &f, uint8_t set, uint8_t id, uint8_t target, uint8_t firstByte)
+{
+    int count = 0;
+    for (const SentFrame &frame : parseWrites(f.port()->writes))
+        count += frame.set == set && frame.id == id && frame.target == target
+                 && frame.payload.startsWith(char(firstByte));
+    return count;
+}
+
+int channelSettingsBursts(const WindowFixture &f)
+{
+    return countWritten(f, Koru::RemoteControllerSet, Koru::CMD_ID_GET_REVERSE, Koru::RemoteControllerId, 1);
+}

@@ -49,3 +49,10 @@ struct SentFrame
     QByteArray payload;
 };
 QList<SentFrame> parseWrites(const QByteArrayList &writes);
+
+// Frames with this set, id, target and first payload byte written since the writes were
+// last taken. A periodic burst counted this way marks time that passed with the window's
+// timers and link at work, for a test that shows that something else stays silent meanwhile
+// (the channel page's settings burst, every 500 ms on page 0, asks channel 1 first).
+int countWritten(const WindowFixture &f, uint8_t set, uint8_t id, uint8_t target, uint8_t firstByte);
+int channelSettingsBursts(const WindowFixture &f);
