@@ -27,7 +27,7 @@ public:
     bool start(const CommandLine &options);
     QString errorText() const { return error; }
 
-    // The enumerator for the window (null: the window makes the system's own).
+    // The enumerator for the window's device link (null: the link takes the system's own).
     PortEnumerator *takeEnumerator() { return std::exchange(enumerator, nullptr); }
 
 private:

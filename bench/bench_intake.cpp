@@ -186,12 +186,14 @@ int offerSeconds()
     return ok && seconds > 0 ? seconds : 5;
 }
 
-void intakeAtRate(benchmark::State &state)
+// One offer per iteration, timed by the wall clock and by the CPU time of this thread, which
+// runs the link; report gets the bytes taken in, the wall seconds and the CPU seconds.
+template <typename Report>
+void measureOffers(benchmark::State &state, double bytesPerSecond, qint64 limit, int ms, qint64 goal,
+                   Report report)
 {
-    const double rate = double(state.range(0)) * 1000.0;
-    const int ms = offerSeconds() * 1000;
     for (auto _ : state) {
-        IntakeRun run(rate, std::numeric_limits<qint64>::max());
+        IntakeRun run(bytesPerSecond, limit);
         if (!run.ready()) {
             state.SkipWithError("no pseudo-terminal");
             break;
@@ -200,33 +202,31 @@ void intakeAtRate(benchmark::State &state)
         QElapsedTimer wall;
         wall.start();
         run.begin();
-        run.runFor(ms);
+        run.runFor(ms, goal);
         const double seconds = double(wall.nsecsElapsed()) / 1e9;
         state.SetIterationTime(seconds);
-        state.counters["offered_MBps"] = rate / 1e6;
-        state.counters["taken_MBps"] = double(run.received) / seconds / 1e6;
-        state.counters["cpu_pct"] = 100.0 * (threadCpuSeconds() - cpuBefore) / seconds;
+        report(run.received, seconds, threadCpuSeconds() - cpuBefore);
     }
+}
+
+void intakeAtRate(benchmark::State &state)
+{
+    const double rate = double(state.range(0)) * 1000.0;
+    measureOffers(state, rate, std::numeric_limits<qint64>::max(), offerSeconds() * 1000, -1,
+                  [&](qint64 received, double seconds, double cpu) {
+                      state.counters["offered_MBps"] = rate / 1e6;
+                      state.counters["taken_MBps"] = double(received) / seconds / 1e6;
+                      state.counters["cpu_pct"] = 100.0 * cpu / seconds;
+                  });
 }
 
 void receiveEfficiency(benchmark::State &state)
 {
-    for (auto _ : state) {
-        IntakeRun run(0, EfficiencyBytes);
-        if (!run.ready()) {
-            state.SkipWithError("no pseudo-terminal");
-            break;
-        }
-        const double cpuBefore = threadCpuSeconds();
-        QElapsedTimer wall;
-        wall.start();
-        run.begin();
-        run.runFor(EfficiencyLimitMs, EfficiencyBytes);
-        const double cpu = threadCpuSeconds() - cpuBefore;
-        state.SetIterationTime(double(wall.nsecsElapsed()) / 1e9);
-        state.counters["received_MB"] = double(run.received) / 1e6;
-        state.counters["MB_per_cpu_s"] = double(run.received) / 1e6 / cpu;
-    }
+    measureOffers(state, 0, EfficiencyBytes, EfficiencyLimitMs, EfficiencyBytes,
+                  [&](qint64 received, double, double cpu) {
+                      state.counters["received_MB"] = double(received) / 1e6;
+                      state.counters["MB_per_cpu_s"] = double(received) / 1e6 / cpu;
+                  });
 }
 
 BENCHMARK(intakeAtRate)->Arg(250)->Arg(500)->Arg(1000)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);

@@ -7,7 +7,7 @@
 #include "gimbalpage.h"
 #include "inisettings.h"
 #include "myled.h"
-#include "mytoolbutton.h"
+#include "pagebuttons.h"
 #include "productionpage.h"
 #include "upgradepage.h"
 #include "upgradesession.h"
@@ -32,13 +32,10 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QStackedWidget>
 #include <QTranslator>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include <iterator>
 
 using Koru::DeviceLink;
 
@@ -56,26 +53,6 @@ const char *const LanguageComboStyle =
     "QComboBox QAbstractItemView { background: #343434; color: #cccccc; border: none;"
     " selection-background-color: #343434; selection-color: #0b7be2; outline: none; }"
     "QComboBox QAbstractItemView::item { height: 20px; }";
-
-struct PageButtonInfo
-{
-    const char *key;
-    const char *icon;
-    QPoint position;
-    bool shown;
-};
-
-// Title-bar page buttons by page id.
-const PageButtonInfo PageButtons[] = {
-    {QT_TRANSLATE_NOOP("MainWindow", "setting"), ":/img/setting", {11, 50}, true},
-    {QT_TRANSLATE_NOOP("MainWindow", "upload"), ":/img/upload", {131, 50}, true},
-    {QT_TRANSLATE_NOOP("MainWindow", "fix"), ":/img/fix", {738, 50}, false},
-    {QT_TRANSLATE_NOOP("MainWindow", "scxs"), ":/img/scxs", {618, 50}, false},
-    {QT_TRANSLATE_NOOP("MainWindow", "gimbal config"), ":/img/setting", {251, 50}, true},
-};
-
-// Page ids of the title bar's buttons from left to right.
-const int PageButtonsFromLeft[] = {0, 1, 4, 3, 2};
 
 } // namespace
 
@@ -158,16 +135,6 @@ void MainWindow::fitToScreen()
 
 MainWindow::~MainWindow() = default;
 
-MyToolButton *MainWindow::createPageButton(int id, const char *icon, const QPoint &position)
-{
-    auto *button = new MyToolButton(centralWidget());
-    button->setId(id);
-    button->move(position);
-    button->setImageAndText(QString::fromLatin1(icon), QString());
-    connect(button, &MyToolButton::sig_clicked, this, &MainWindow::showPage);
-    return button;
-}
-
 void MainWindow::createTitleBar()
 {
     QWidget *bar = centralWidget();
@@ -186,13 +153,8 @@ void MainWindow::createTitleBar()
 
     // Created in reading order, which is the order Tab follows: the page buttons from the
     // left, the language, minimise and close; then the page; then the bottom bar.
-    pageButtons.resize(int(std::size(PageButtons)));
-    for (int id : PageButtonsFromLeft) {
-        const PageButtonInfo &info = PageButtons[id];
-        MyToolButton *button = createPageButton(id, info.icon, info.position);
-        button->setVisible(info.shown);
-        pageButtons[id] = button;
-    }
+    pageButtons = new PageButtons(bar);
+    connect(pageButtons, &PageButtons::pageChosen, this, &MainWindow::showPage);
 
     languageSelector = new QComboBox(bar);
     languageSelector->setObjectName(QStringLiteral("langageComboBox"));
@@ -214,12 +176,6 @@ void MainWindow::createTitleBar()
     closeButton->setObjectName(QStringLiteral("closeButton"));
     closeButton->setGeometry(830, 20, 16, 16);
     connect(closeButton, &QPushButton::clicked, this, &MainWindow::onCloseClicked);
-
-    // Ctrl+1 to Ctrl+5 open the shown pages, counted from the left.
-    for (int n = 1; n <= int(std::size(PageButtons)); ++n) {
-        auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | (Qt::Key_0 + n)), this);
-        connect(shortcut, &QShortcut::activated, this, [this, n] { showShownPage(n); });
-    }
 }
 
 void MainWindow::createBottomBar()
@@ -246,16 +202,6 @@ void MainWindow::createBottomBar()
     connect(webSiteButton, &QPushButton::clicked, this, &MainWindow::onWebSiteClicked);
     webSiteButton->setVisible(!updateAddress().isEmpty());
     retranslateTitleBar();
-}
-
-void MainWindow::showShownPage(int n)
-{
-    for (int id : PageButtonsFromLeft) {
-        if (!pageButtons[id]->isHidden() && --n == 0) {
-            showPage(id);
-            return;
-        }
-    }
 }
 
 // In page id order, which is the order of the stack.
@@ -359,8 +305,7 @@ void MainWindow::applySavedLanguage()
 
 void MainWindow::showServicePages()
 {
-    pageButtons[Console]->show();
-    pageButtons[Production]->show();
+    pageButtons->showServicePages();
 }
 
 // The page that is left stops its timers before the new one sends its opening requests.
@@ -372,8 +317,7 @@ void MainWindow::showPage(int id)
     currentPage = id;
     pageStack->setCurrentIndex(id);
     pages[id]->enter();
-    for (int buttonId = 0; buttonId < pageButtons.size(); ++buttonId)
-        pageButtons[buttonId]->setSelected(buttonId == id);
+    pageButtons->select(id);
 }
 
 void MainWindow::onLanguageChosen(int index)
@@ -407,10 +351,7 @@ void MainWindow::retranslateTitleBar()
     hideAction->setText(tr("Hide to the tray"));
     quitAction->setText(tr("Quit"));
     showConnection(link.isOpen(), link.portName());
-    for (int id = 0; id < pageButtons.size(); ++id) {
-        pageButtons[id]->setLabelText(tr(PageButtons[id].key));
-        pageButtons[id]->setAccessibleName(tr(PageButtons[id].key));
-    }
+    pageButtons->retranslate();
     languageSelector->setAccessibleName(tr("Language"));
     miniButton->setAccessibleName(tr("Minimise"));
     closeButton->setAccessibleName(tr("Quit"));

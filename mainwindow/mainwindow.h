@@ -3,16 +3,14 @@
 #include "deviceport.h"
 
 #include <QList>
-#include <QVector>
 #include <QMainWindow>
-#include <QPoint>
 #include <QPointer>
 #include <QSystemTrayIcon>
 
 class AppSettings;
 class MyLed;
-class MyToolButton;
 class Page;
+class PageButtons;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -26,7 +24,7 @@ class DeviceLink;
 
 // The program's only window: the frameless frame with its own title bar (page buttons,
 // language selector, minimise and close), the page stack, the USB indicator, the version
-// and the button to the maker's web site, and the tray icon. The pages do the rest.
+// and the Update button, and the tray icon. The pages do the rest.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -54,9 +52,7 @@ private:
     void createPages();
     void createBottomBar();
     void fitToScreen();
-    void showShownPage(int n);
     void retranslateTitleBar();
-    MyToolButton *createPageButton(int id, const char *icon, const QPoint &position);
     void checkSettingsFile();
     void warnAboutSettings(const QString &text);
     void showOpenError(DevicePort::OpenError reason);
@@ -75,7 +71,7 @@ private:
     QTranslator *qtTranslator = nullptr;
     QStackedWidget *pageStack = nullptr;
     QList<Page *> pages;
-    QVector<MyToolButton *> pageButtons; // by page id
+    PageButtons *pageButtons = nullptr;
     int currentPage = 0;
     QSystemTrayIcon *trayIcon = nullptr;
     QPointer<QMessageBox> openErrorBox; // while it is shown

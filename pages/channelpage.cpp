@@ -7,7 +7,7 @@
 #include "chsubwidget.h"
 #include "crosswidget.h"
 #include "devicelink.h"
-#include "frame.h"
+#include "protocolids.h"
 
 #include <QLabel>
 #include <QMessageBox>

@@ -154,7 +154,7 @@ void GimbalPage::queryAll()
     queryCamera();
 }
 
-// Configuration and IP are asked for only until the camera has answered once.
+// Configuration and IP are asked for only until the camera has reported its IP address.
 void GimbalPage::queryCamera()
 {
     if (!link.state().ipReceived) {

@@ -9,8 +9,6 @@
 #include <QDebug>
 #include <QMessageBox>
 
-#include <cstring>
-
 using namespace Koru;
 
 namespace {
@@ -83,16 +81,6 @@ void ProductionPage::enter()
 {
     link.setLiveChannelReports(false);
     link.setProductionDisplay(true);
-}
-
-void ProductionPage::sendProductionValue(uint8_t id, float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    uint8_t payload[ValueRecordSize] = {uint8_t(id + 1)};
-    writeU32(payload + 1, bits);
-    if (!link.send(CommonSet, CMD_ID_SCPZ_VALUES, RemoteControllerId, payload, ValueRecordSize))
-        qDebug() << "slot_sendScpzCmd error:mainwindow_scpz";
 }
 
 void ProductionPage::onInquireDateClicked()

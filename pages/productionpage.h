@@ -4,8 +4,6 @@
 
 #include <QElapsedTimer>
 
-#include <cstdint>
-
 class MyPushButton;
 class QMessageBox;
 namespace Koru {
@@ -25,10 +23,6 @@ public:
 
 protected:
     void retranslate() override;
-
-public slots:
-    // Sets one production value; ids count from 0 here and from 1 on the wire.
-    void sendProductionValue(uint8_t id, float value);
 
 private:
     void createDatePanel();

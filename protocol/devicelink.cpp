@@ -16,7 +16,7 @@ namespace {
 constexpr int ReadChunkBytes = 16 * 1024;
 // Time the controller is given after its port opened before it is asked anything.
 constexpr int SettleAfterOpenMs = 100;
-// After the open port failed, its path is tried again at this rate while it is listed.
+// After the open port broke or an open failed, the controller's port is tried this often.
 constexpr int ReopenIntervalMs = 500;
 constexpr int MaxShellTextBytes = 200;
 
@@ -176,7 +176,8 @@ void DeviceLink::closePort()
 // Hang-up, a failed read, the device gone under an open descriptor (a USB reset, a reboot
 // into the boot loader, a re-pointed link): the port is closed already. Its path may name
 // the device again at any moment without any notice (a link re-pointed in place), so the
-// controller's port is tried at the presence rate until it opens or the user picks a port.
+// controller's port is tried every ReopenIntervalMs until it opens, the user picks a port or
+// the link is closed.
 void DeviceLink::onPortFailed()
 {
     qDebug() << "port error" << currentPortName;

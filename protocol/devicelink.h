@@ -85,8 +85,9 @@ public slots:
 
 signals:
     void connectionChanged(bool connected, const QString &portName);
-    // A rescan opened the controller's port and asked it who it is (or resumed the
-    // upgrade it interrupted); the current page enters again.
+    // The controller's port opened by a rescan has settled: the link asked who is there, or
+    // resumed the upgrade the port's loss interrupted, unless one still runs. The window
+    // then enters the current page again.
     void deviceAttached();
     void openFailed(DevicePort::OpenError reason);
     // The enumerator's list changed.

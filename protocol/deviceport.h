@@ -4,7 +4,7 @@
 #include <QSerialPort>
 #include <QTimer>
 
-// The window's serial port behind a small interface, so tests can substitute a fake
+// The device link's serial port behind a small interface, so tests can substitute a fake
 // that records writes and feeds replies.
 class DevicePort : public QObject
 {

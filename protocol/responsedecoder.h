@@ -10,26 +10,27 @@ namespace Koru {
 // One production value on the wire: its id (from 1) and the value as a 32-bit float.
 constexpr int ValueRecordSize = 5;
 
-// What a received frame asks the window to refresh after its payload was stored.
+// What a received frame changed, once its payload is stored in the device state. The link
+// announces every kind but Ignored; each page acts on the kinds it shows.
 enum class Response {
     Ignored,             // bad frame end, unknown (set, id), or a payload too short to read
-    ChannelValues,       // updateChUI
-    CalibrationStatus,   // updateCaliUI
-    ChannelReverse,      // updateChReverseUI(index)
-    ChannelEntity,       // updateChEntity(index)
-    ChannelMap,          // updateChMap(index)
+    ChannelValues,       // chValues, as many as the report carries
+    CalibrationStatus,   // caliStatus
+    ChannelReverse,      // chReverse of channel index
+    ChannelEntity,       // chEntityType and chEntityId of channel index
+    ChannelMap,          // chMin, chMid and chMax of channel index
     ProductionDate,      // value: the date as yyyyMMdd digits
     ProductionDateSet,   // flag: the device accepted the date
-    DeviceVersion,       // updateDeviceRow(source, 10)
-    DeviceUid,           // updateDeviceRow(source, 12)
-    UpgradeAnswer,       // value: the command answered; upgrade members changed
+    DeviceVersion,       // deviceVersion of source
+    DeviceUid,           // deviceUid of source
+    UpgradeAnswer,       // value: the command answered; the upgrade members changed
     ScpzValues,          // scpzValues replaced
     ScxsValues,          // scxsValues replaced
-    GimbalChannel,       // setChannel on gimbal row index with gimbalCtlCh[index]
-    CameraConfig,        // updateCameraConfigUI
-    CameraConfigChanged, // read the configuration back
-    CameraIp,            // text: setCameraIpText
-    CameraFirmware,      // value: updateCameraFwVer
+    GimbalChannel,       // gimbalCtlCh[index]
+    CameraConfig,        // cameraResolution and cameraCodeFormat
+    CameraConfigChanged, // the answer to a camera configuration set
+    CameraIp,            // text: the camera's IP address
+    CameraFirmware,      // value: the camera's firmware version
     ShellText,           // text: a device's shell answer, from source
 };
 
@@ -44,7 +45,7 @@ struct DecodedResponse
 };
 
 // Checks the frame end, stores the payload in state as the response table says and tells
-// which refresh follows. Never reads beyond the frame's own payload.
+// what changed. Never reads beyond the frame's own payload.
 DecodedResponse applyResponse(const Frame &frame, DeviceState &state);
 
 // Values of a production value list: floor(N / 5) records [wire id, float].

@@ -11,11 +11,11 @@ namespace Koru {
 enum class UpgradeOutcome {
     Succeeded,    // the device confirmed the end command; the reset was sent
     Busy,         // another run is going on; nothing was touched
-    FileError,    // the file could not be opened
+    FileError,    // the file could not be opened, or is empty
     Refused,      // the device answered with a negative status
     NotCarriable, // packet size above 253 or more than 65536 packets
     NoPacketSize, // the boot loader announced packet size 0
-    Restarting,   // the controller restarts into its boot loader and resumes by itself
+    Restarting,   // the controller restarts into its boot loader; the link resumes the run
     NoAnswer,     // the device never answered the start command
     TimedOut,     // an answer did not come in time, or came without the step's result
     SendFailed,

@@ -10,9 +10,6 @@
 #include <climits>
 
 namespace Koru {
-namespace {
-constexpr int UsbNotConnectedCode = -99;
-}
 
 UpgradeSession::UpgradeSession(DeviceLink &link, DeviceState &state, QObject *parent)
     : QObject(parent), link(link), engine(*this, state)
@@ -22,9 +19,7 @@ UpgradeSession::UpgradeSession(DeviceLink &link, DeviceState &state, QObject *pa
     qRegisterMetaType<TextKey>("Koru::TextKey");
     clock.start();
     stepTimer.setSingleShot(true);
-    restartWait.setSingleShot(true);
     connect(&stepTimer, &QTimer::timeout, this, [this] { engine.timerExpired(); });
-    connect(&restartWait, &QTimer::timeout, this, &UpgradeSession::onRestartWaitOver);
     // Each answer reaches the engine while the link's receive pass that decoded it runs,
     // so the next packet leaves before the pass goes on.
     connect(&link, &DeviceLink::responseReceived, this, &UpgradeSession::onResponse);
@@ -68,7 +63,6 @@ bool UpgradeSession::takeRequest(uint8_t target, int from)
 
 void UpgradeSession::resume()
 {
-    restartWait.stop();
     if (image)
         engine.start(*image, currentTarget);
     else
@@ -79,13 +73,6 @@ void UpgradeSession::onResponse(const DecodedResponse &response)
 {
     if (response.kind == Response::UpgradeAnswer)
         engine.answerReceived(uint8_t(response.value));
-}
-
-void UpgradeSession::onRestartWaitOver()
-{
-    clearFlag();
-    showMessage(UsbNotConnectedCode, nullptr);
-    emit finished(requester, UpgradeOutcome::DeviceLost);
 }
 
 bool UpgradeSession::sendCommand(uint8_t commandId, const QByteArray &payload, uint8_t target)
@@ -140,13 +127,8 @@ bool UpgradeSession::isUpdating() const
 void UpgradeSession::runEnded(UpgradeOutcome outcome)
 {
     stepTimer.stop();
-    if (outcome == UpgradeOutcome::Restarting) {
+    if (outcome == UpgradeOutcome::Restarting)
         emit restarting(requester);
-        if (restartWaitMs > 0) {
-            restartWait.start(restartWaitMs);
-            return;
-        }
-    }
     emit finished(requester, outcome);
 }
 

@@ -38,10 +38,6 @@ public:
     void clearFlag() { setUpdating(false); }
 
     void setTimings(const UpgradeTimings &timings) { engine.setTimings(timings); }
-    // With a wait of more than 0 ms, a controller that restarts into its boot loader does
-    // not end the run as Restarting: its port has that long to come back, and finished()
-    // then tells how the resumed run ended (DeviceLost when the port did not come back).
-    void setRestartWait(int ms) { restartWaitMs = ms; }
 
     // Starts a run and returns at once; finished() tells how it ended. While a run goes on,
     // ends at once as Busy and leaves that run alone.
@@ -70,7 +66,6 @@ private:
     // False, after finished(Busy), while a run goes on.
     bool takeRequest(uint8_t target, int requester);
     void onResponse(const DecodedResponse &response);
-    void onRestartWaitOver();
 
     bool sendCommand(uint8_t commandId, const QByteArray &payload, uint8_t target) override;
     qint64 clockMs() const override { return clock.elapsed(); }
@@ -87,8 +82,6 @@ private:
     UpgradeEngine engine;
     QElapsedTimer clock;
     QTimer stepTimer;
-    QTimer restartWait;
-    int restartWaitMs = 0;
     QString fileName;
     std::optional<QByteArray> image; // given instead of a file name
     uint8_t currentTarget = RemoteControllerId;

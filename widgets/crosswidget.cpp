@@ -75,8 +75,9 @@ QPoint CrossWidget::stickPercent() const
     return {xPercent, yPercent};
 }
 
-// The picture on the page's own background, drawn once: the stick moves up to 50 times a
-// second, and copying an opaque pixmap is far cheaper than blending the picture each time.
+// The picture on the page's own background, drawn once: the stick moves with every refresh
+// of the channel page (about 30 a second), and copying an opaque pixmap is far cheaper than
+// blending the picture each time.
 const QPixmap &CrossWidget::backdrop(const QColor &pageColour)
 {
     if (backdropCache.size() != size() || backdropColour != pageColour) {

@@ -64,8 +64,6 @@ class TestProduction : public QObject
 private slots:
     void displaySwitchFollowsPage_data();
     void displaySwitchFollowsPage();
-    void scpzCommandPayload_data();
-    void scpzCommandPayload();
     void datePanelSendsRequests();
     void answerBox_data();
     void answerBox();
@@ -94,29 +92,6 @@ void TestProduction::displaySwitchFollowsPage()
     const QByteArrayList writes = f.takeWrites();
     QCOMPARE(writes.count(frame), 1);
     QCOMPARE(framesWith(writes, CommonSet, CMD_ID_SCXS_VALUES).size(), 1);
-}
-
-void TestProduction::scpzCommandPayload_data()
-{
-    QTest::addColumn<int>("id");
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QByteArray>("payload");
-    QTest::newRow("first value") << 0 << 1.5f << QByteArray::fromHex("010000C03F");
-    QTest::newRow("id wraps to 0") << 255 << -2.0f << QByteArray::fromHex("00000000C0");
-}
-
-void TestProduction::scpzCommandPayload()
-{
-    QFETCH(int, id);
-    QFETCH(float, value);
-    QFETCH(QByteArray, payload);
-    WindowFixture f;
-    f.takeWrites();
-    f.window()->findChild<ProductionPage *>()->sendProductionValue(uint8_t(id), value);
-    const QList<SentFrame> frames = framesWith(f.takeWrites(), CommonSet, CMD_ID_SCPZ_VALUES);
-    QCOMPARE(frames.size(), 1);
-    QCOMPARE(frames[0].target, uint8_t(RemoteControllerId));
-    QCOMPARE(frames[0].payload, payload);
 }
 
 void TestProduction::datePanelSendsRequests()

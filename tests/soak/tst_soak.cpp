@@ -223,6 +223,20 @@ private:
     QTimer modeTimer;
 };
 
+// The window as the program builds it, on a link that follows the simulator's port at path.
+struct SoakWindow
+{
+    SoakWindow(const QString &path, QTranslator &translator)
+        : link(nullptr, new FixedPathEnumerator(new FakePortEnumerator, path)), window(link)
+    {
+        window.setTranslator(&translator);
+        window.show();
+    }
+
+    DeviceLink link;
+    MainWindow window;
+};
+
 class TestSoak : public QObject
 {
     Q_OBJECT
@@ -293,11 +307,9 @@ void TestSoak::windowKeepsUpUnderLoad()
 
     QElapsedTimer clock;
     clock.start();
-    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
-    MainWindow window(deviceLink);
-    window.setTranslator(&translator);
-    window.show();
-    SoakLoad load(window, deviceLink, simulator, options);
+    SoakWindow soak(link, translator);
+    MainWindow &window = soak.window;
+    SoakLoad load(window, soak.link, simulator, options);
     QCOMPARE(load.pageTabs.size(), int(std::size(PageCycle)));
     qint64 referenceKiB = -1;
     QTimer::singleShot(referenceMs, &load, [&referenceKiB] { referenceKiB = residentKiB(); });
@@ -359,11 +371,8 @@ void TestSoak::deviceAttacks()
     const QString link = dir.filePath(QStringLiteral("ttyKORU1"));
     if (!simulator.start(link))
         QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(simulator.errorString())));
-    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
-    MainWindow window(deviceLink);
-    window.setTranslator(&translator);
-    window.show();
-    HostileSoak attacks(window, simulator, dir.path());
+    SoakWindow soak(link, translator);
+    HostileSoak attacks(soak.window, simulator, dir.path());
     const QStringList broken = attacks.runAll(attackMs());
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
 }
@@ -376,11 +385,8 @@ void TestSoak::linkFaults()
     const QString link = dir.filePath(QStringLiteral("ttyKORU2"));
     if (!simulator.start(link))
         QSKIP(qPrintable(QStringLiteral("no pseudo-terminal here: %1").arg(simulator.errorString())));
-    DeviceLink deviceLink(nullptr, new FixedPathEnumerator(new FakePortEnumerator, link));
-    MainWindow window(deviceLink);
-    window.setTranslator(&translator);
-    window.show();
-    FaultSoak faults(window, deviceLink, simulator, dir.path());
+    SoakWindow soak(link, translator);
+    FaultSoak faults(soak.window, soak.link, simulator, dir.path());
     const QStringList broken = faults.runAll();
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QStringLiteral("; "))));
 }
