@@ -128,6 +128,10 @@ QMessageBox *ProductionPage::createAnswerBox(const QString &title)
 void ProductionPage::showAnswer(QMessageBox *box, QElapsedTimer &asked, const QString &text)
 {
     if (!asked.isValid() || asked.hasExpired(AnswerTimeoutMs)) {
+        if (!unaskedLog.allow())
+            return;
+        if (const int heldBack = unaskedLog.takeHeldBack())
+            qDebug() << "answers nobody asked for, not logged:" << heldBack;
         qDebug() << "answer nobody asked for:" << box->windowTitle() << text.trimmed();
         return;
     }

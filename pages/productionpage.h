@@ -1,5 +1,6 @@
 #pragma once
 
+#include "loglimiter.h"
 #include "page.h"
 
 #include <QElapsedTimer>
@@ -31,13 +32,14 @@ private:
     void onResponse(const Koru::DecodedResponse &response);
     QMessageBox *createAnswerBox(const QString &title);
     // Shows the answer only to a request the user made within its answer time; any other
-    // answer is only logged.
-    static void showAnswer(QMessageBox *box, QElapsedTimer &asked, const QString &text);
+    // answer is only logged, at the limiter's rate.
+    void showAnswer(QMessageBox *box, QElapsedTimer &asked, const QString &text);
 
     // One box per kind of answer, reused: a newer answer replaces the text of the one shown.
     QMessageBox *dateBox = nullptr;
     QMessageBox *setResultBox = nullptr;
     QElapsedTimer dateAsked;
     QElapsedTimer setAsked;
+    Koru::LogLimiter unaskedLog;
     MyPushButton *setButton = nullptr;
 };

@@ -7,11 +7,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLabel>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace Koru;
 
@@ -33,6 +36,24 @@ QByteArray pseudoRandomImage(quint32 seed, int size)
     QByteArray image(size, '\0');
     random.fillRange(reinterpret_cast<quint32 *>(image.data()), size / int(sizeof(quint32)));
     return image;
+}
+
+// Waits in an event loop of its own, which sleeps in the system until the port or a timer has
+// something: QTest's waits sleep 10 ms between their event passes, which would hold every
+// acknowledgement of a stop-and-wait transfer back that long.
+static bool waitInEventLoop(const std::function<bool()> &done, int limitMs)
+{
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    check.start(5);
+    QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
+    if (!done())
+        loop.exec();
+    return done();
 }
 
 RowUpgrade upgradeInRow(QWidget *window, uint8_t deviceId, const QString &file, int limitMs)
@@ -58,7 +79,7 @@ RowUpgrade upgradeInRow(QWidget *window, uint8_t deviceId, const QString &file, 
     QTest::mouseClick(rowButton(row, "zhengxian"), Qt::LeftButton);
     // The run ends with its message in the row, or the limit closes the row.
     auto *messageLabel = row->findChild<QLabel *>(QStringLiteral("msgLabel"));
-    if (!QTest::qWaitFor([&] { return !stoppedAt.isEmpty() || !messageLabel->text().isEmpty(); }, limitMs + 10000)) {
+    if (!waitInEventLoop([&] { return !stoppedAt.isEmpty() || !messageLabel->text().isEmpty(); }, limitMs + 10000)) {
         run.problem = QStringLiteral("transfer to 0x%1 did not end").arg(deviceId, 2, 16);
         return run;
     }
