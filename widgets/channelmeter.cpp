@@ -132,7 +132,8 @@ void ChannelMeter::paintEvent(QPaintEvent *event)
     const QPixmap &fullBar = look->fullBar;
     const QPixmap &emptyBar = look->emptyBar;
     QPainter painter(this);
-    const int end = fillEnd(shownPercent);
+    // A value that is not live is not shown: an empty bar and a dash, faded.
+    const int end = fillEnd(live ? shownPercent : 0);
     const int height = barPicture.height();
     if (!live) {
         painter.fillRect(rect(), pageColour);
@@ -145,6 +146,11 @@ void ChannelMeter::paintEvent(QPaintEvent *event)
     if (event->rect().intersects(valueArea)) {
         painter.setPen(palette().color(QPalette::WindowText));
         painter.setClipRect(valueArea);
-        valueText.draw(painter, valueText.centredIn(valueArea));
+        if (live) {
+            valueText.draw(painter, valueText.centredIn(valueArea));
+        } else {
+            painter.setFont(look->font);
+            painter.drawText(valueArea, Qt::AlignCenter, QStringLiteral("\u2014"));
+        }
     }
 }

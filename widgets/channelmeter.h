@@ -28,7 +28,8 @@ public:
     int16_t value() const { return shownValue; }
     // Where the value text is drawn, centred.
     QRect valueRect() const { return valueArea; }
-    // While not live (no controller, or no report yet) the meter is drawn faded.
+    // While not live (no controller, or no report yet) the meter is drawn faded, with an
+    // empty bar and a dash for its value; the values set meanwhile show once it is live.
     void setLive(bool on);
     bool isLive() const { return live; }
 

@@ -376,6 +376,9 @@ void TstChannelPage::notLiveUntilFirstReport()
     };
     fixture->enumerator()->setPorts({});
     QCOMPARE(liveShown(), QStringLiteral("faded: No remote controller: these values are not live"));
+    // A meter that is not live looks the same whatever value it holds.
+    meter(row(0))->setValue(50, 1234);
+    QCOMPARE(meter(row(0))->grab().toImage(), meter(row(1))->grab().toImage());
     fixture->enumerator()->setPorts({FakePortEnumerator::device(QStringLiteral("ttyACM0"))});
     QVERIFY(fixture->waitForDevice());
     QCOMPARE(liveShown(), QStringLiteral("faded: Waiting for the live values of the remote controller…"));
