@@ -75,7 +75,6 @@ ChannelPage::ChannelPage(DeviceLink &link, AppSettings &settings, QWidget *paren
 
     connect(settingsTimer, &QTimer::timeout, this, &ChannelPage::querySettings);
     refreshTimer->setSingleShot(true);
-    refreshTimer->setInterval(RefreshMs);
     // Every report is decoded and stored as it arrives; the refresh draws the newest ones.
     connect(refreshTimer, &QTimer::timeout, this, &ChannelPage::showChannelValues);
     connect(&link, &DeviceLink::responseReceived, this, &ChannelPage::onResponse);
@@ -134,9 +133,7 @@ void ChannelPage::onResponse(const DecodedResponse &response)
 {
     switch (response.kind) {
     case Response::ChannelValues:
-        // Every report is stored already; the first one after a refresh arms the next.
-        if (!refreshTimer->isActive())
-            refreshTimer->start();
+        scheduleChannelValues();
         break;
     case Response::ChannelReverse:
         showDirection(response.index);
@@ -152,8 +149,23 @@ void ChannelPage::onResponse(const DecodedResponse &response)
     }
 }
 
+// The report is stored already. It is drawn at once when the last drawing is a refresh
+// period old, else when that period ends: one drawing per period at any report rate, and a
+// value is never shown more than a period late.
+void ChannelPage::scheduleChannelValues()
+{
+    if (refreshTimer->isActive())
+        return;
+    const qint64 sinceShown = lastShown.isValid() ? lastShown.elapsed() : RefreshMs;
+    if (sinceShown >= RefreshMs)
+        showChannelValues();
+    else
+        refreshTimer->start(int(RefreshMs - sinceShown));
+}
+
 void ChannelPage::showChannelValues()
 {
+    lastShown.start();
     const DeviceState &state = link.state();
     // Horizontal position from xCh, vertical from yCh (channel indices).
     const auto showStick = [&state](CrossWidget *stick, int xCh, int yCh) {

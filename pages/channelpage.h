@@ -2,6 +2,7 @@
 
 #include "page.h"
 
+#include <QElapsedTimer>
 #include <QList>
 
 #include <cstdint>
@@ -24,7 +25,7 @@ enum class ChannelPart;
 // the buttons that save the channel settings to a file and load them back. While the page
 // is current the controller streams its channel values and every channel's settings are
 // asked for twice a second. The live values are drawn at a fixed rate at most, each time
-// the newest ones.
+// the newest ones, and the first after a pause at once.
 class ChannelPage : public Page
 {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
 
 private:
     void onResponse(const Koru::DecodedResponse &response);
+    void scheduleChannelValues();
     void showChannelValues();
     void showLive(bool live);
     void showDirection(int index);
@@ -59,6 +61,7 @@ private:
     ChannelSettingsPanel *settingsFiles = nullptr;
     QTimer *settingsTimer = nullptr;
     QTimer *refreshTimer = nullptr;
+    QElapsedTimer lastShown;
     QLabel *notLiveNote = nullptr;
     QMessageBox *defaultAllBox = nullptr;
 };

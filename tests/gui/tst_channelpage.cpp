@@ -339,6 +339,8 @@ void TstChannelPage::burstShowsNewestValuesWithinOneRefresh()
         for (int ch = 0; ch < ChannelCount; ++ch)
             values[ch] = int16_t(2000 - 7 * k - ch);
         report(CMD_ID_CH_VALUES, valuesPayload(values));
+        if (k == 0) // the first report after a pause shows at once
+            QCOMPARE(meter(row(0))->value(), values[0]);
     }
     values.fill(1500);
     values[0] = 1000;
