@@ -60,9 +60,16 @@ bool measure(int seconds, int rate)
     if (child == 0)
         writeAtRate(writer, rate);
     close(writer);
+    const auto stopWriter = [child, reader] {
+        if (child > 0) {
+            kill(child, SIGKILL);
+            waitpid(child, nullptr, 0);
+        }
+        close(reader);
+    };
     QSerialPort port(QString::fromLocal8Bit(name));
     if (child < 0 || !port.open(QIODevice::ReadOnly)) {
-        close(reader);
+        stopWriter();
         return false;
     }
     long reads = 0;
@@ -85,9 +92,8 @@ bool measure(int seconds, int rate)
         QCoreApplication::quit();
     });
     QCoreApplication::exec();
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    close(reader);
+    port.close();
+    stopWriter();
     return true;
 }
 
