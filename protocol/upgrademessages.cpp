@@ -2,7 +2,6 @@
 
 #include "devicestate.h"
 
-
 #include <algorithm>
 #include <iterator>
 

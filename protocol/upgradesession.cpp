@@ -99,16 +99,18 @@ bool UpgradeSession::devicePresent()
 
 void UpgradeSession::showMessage(int code, const char *key)
 {
-    const TextKey shown = upgradeMessage(code, key);
-    qDebug() << shown.text();
-    emit message(requester, shown, true);
+    announce(upgradeMessage(code, key), true);
 }
 
 void UpgradeSession::showNotice(const char *key)
 {
-    const TextKey shown = upgradeMessage(0, key);
-    qDebug() << shown.text();
-    emit message(requester, shown, false);
+    announce(upgradeMessage(0, key), false);
+}
+
+void UpgradeSession::announce(const TextKey &text, bool ending)
+{
+    qDebug() << text.text();
+    emit message(requester, text, ending);
 }
 
 void UpgradeSession::setUpdating(bool on)

@@ -73,6 +73,7 @@ private:
     bool devicePresent() override;
     void showMessage(int code, const char *key) override;
     void showNotice(const char *key) override;
+    void announce(const TextKey &text, bool ending);
     void showProgress(int maximum, int value) override { emit progress(requester, maximum, value); }
     void setUpdating(bool on) override;
     bool isUpdating() const override;
